@@ -1,0 +1,2 @@
+// placeholder entry; replaced by the start-up sequence.
+int main() { return 0; }
