@@ -1,0 +1,142 @@
+#include "ContentRules.h"
+
+#include "platform/Cp1251.h"
+#include "tasks/TaskCatalogue.h"
+
+#include <gtest/gtest.h>
+
+namespace zv::content {
+namespace {
+
+QByteArray Line(const char* utf8) { return QByteArray(utf8) + '\n'; }
+
+QString Messages(const Bank& bank, bool errorsOnly = true) {
+  QStringList out;
+  for (const Diagnostic& d : bank.diagnostics)
+    if (d.error || !errorsOnly) out.append(d.Format());
+  return out.join(QLatin1Char('\n'));
+}
+
+const char* kGood = "1\tразг.\tну ты даёшь!\tвыражение удивления чьим-то поступком\tпросьба дать ещё\tупрёк в щедрости";
+
+struct BadLine {
+  const char* name;
+  const char* line;
+  const char* expected;  // a fragment of the message
+};
+
+class RefusedTaskLine : public ::testing::TestWithParam<BadLine> {};
+
+// Each rule refuses its breach with the file, the line and a message naming the rule.
+TEST_P(RefusedTaskLine, IsReportedWithFileAndLine) {
+  Bank bank;
+  ParseTaskFile(bank, QStringLiteral("content/tasks/q01.tsv"),
+                QByteArray("# comment\n") + Line(GetParam().line), 1, {QStringLiteral("Маша")});
+  CheckBank(bank);
+  const QString messages = Messages(bank);
+  EXPECT_TRUE(messages.contains(QStringLiteral("content/tasks/q01.tsv:2: error:"))) << messages.toStdString();
+  EXPECT_TRUE(messages.contains(QString::fromUtf8(GetParam().expected))) << messages.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, RefusedTaskLine,
+    ::testing::Values(
+        BadLine{"tooFewFields", "1\tразг.\tфраза\tверно\tневерно", "5 fields"},
+        BadLine{"tooManyWrong", "1\tразг.\tфраза\tа\tб\tв\tг\tд\tе", "9 fields"},
+        BadLine{"indexOutsideHundred", "101\tразг.\tфраза\tверно\tневерно\tмимо", "not in 1..100"},
+        BadLine{"indexNotANumber", "x\tразг.\tфраза\tверно\tневерно\tмимо", "index \"x\""},
+        BadLine{"unknownRegister", "1\tслэнг\tфраза\tверно\tневерно\tмимо", "register \"слэнг\""},
+        BadLine{"phraseTooLong",
+                "1\tразг.\tоченьдлиннаяфразаоченьдлиннаяфразаоченьдлиннаяфразаоченьдлиннаяфразаоченьдлиннаяфразаоченьдлинная\tверно\tневерно\tмимо",
+                "more than 90"},
+        BadLine{"answerTooLong",
+                "1\tразг.\tфраза\tверноверноверноверноверноверноверноверноверноверноверноверноверноверноверноверно\tневерно\tмимо",
+                "right answer has 80 characters, more than 75"},
+        BadLine{"trailingBlank", "1\tразг.\tфраза \tверно\tневерно\tмимо", "leading or trailing blank"},
+        BadLine{"doubledBlank", "1\tразг.\tфраза\tвер  но\tневерно\tмимо", "doubled blank"},
+        BadLine{"emptyPiece", "1\tразг.\tфраза\t\tневерно\tмимо", "right answer is empty"},
+        BadLine{"emoji", "1\tразг.\tфраза 😀\tверно\tневерно\tмимо", "not allowed"},
+        BadLine{"symbolOutsideTheSet", "1\tразг.\tфраза @ дом\tверно\tневерно\tмимо", "\"@\""},
+        BadLine{"ellipsisCharacter", "1\tразг.\tну…\tверно\tневерно\tмимо", "not allowed"},
+        BadLine{"capitalStart", "1\tразг.\tНу и ну\tверно\tневерно\tмимо", "starts with a capital"},
+        BadLine{"yoMissing", "1\tразг.\tну еще бы\tверно\tневерно\tмимо", "write \"еще\" with \"ё\""},
+        BadLine{"answersAlike", "1\tразг.\tфраза\tверно!\tВерно\tмимо", "interpretations 1 and 2 are alike"},
+        BadLine{"latinCAtOddPosition", "1\tразг.\tфраза\tверно\tневерно\tмc", "cannot be stored"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ContentRules, NamesMayStartWithACapitalAndGoodLinesPass) {
+  Bank bank;
+  ParseTaskFile(bank, QStringLiteral("q01.tsv"),
+                Line(kGood) + Line("2\tшутл.\tМаша, ну ты даёшь\tшутливый упрёк\tпохвала\tпросьба"), 1,
+                {QStringLiteral("Маша")});
+  CheckBank(bank);
+  EXPECT_FALSE(bank.HasErrors()) << Messages(bank).toStdString();
+  EXPECT_TRUE(Messages(bank, false).contains(QStringLiteral("tasks missing: 3–1500")));
+}
+
+TEST(ContentRules, OrderAndUniquenessAcrossTheBank) {
+  Bank bank;
+  ParseTaskFile(bank, QStringLiteral("q01.tsv"),
+                Line(kGood) + Line("1\tразг.\tдругое\tа\tб\tв"), 1, {});
+  ParseTaskFile(bank, QStringLiteral("q02.tsv"),
+                Line("101\tразг.\tНу, ты — даёшь\tа\tб\tв"), 2, {QStringLiteral("Ну")});
+  CheckBank(bank);
+  const QString m = Messages(bank);
+  EXPECT_TRUE(m.contains(QStringLiteral("q01.tsv:2: error: index 1 repeats or is out of order"))) << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("q02.tsv:1: error: phrase repeats task 1 (q01.tsv:1)"))) << m.toStdString();
+}
+
+TEST(ContentRules, SizeMixAndLongestRightAnswerAreJudgedPerHundred) {
+  // 60 tasks, all with 3 interpretations and the right one always the longest.
+  QByteArray file;
+  for (int i = 1; i <= 60; ++i)
+    file += Line(QStringLiteral("%1\tразг.\tфраза номер %2\tдлинный правильный ответ\tкороткий\tмимо")
+                     .arg(i).arg(QString(QChar(0x0430 + (i % 32))).repeated(1 + i / 32))
+                     .toUtf8().constData());
+  Bank bank;
+  ParseTaskFile(bank, QStringLiteral("q01.tsv"), file, 1, {});
+  CheckBank(bank);
+  const QString m = Messages(bank);
+  EXPECT_TRUE(m.contains(QStringLiteral("mix of sizes 60/0/0"))) << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("longest option in 60 of 60"))) << m.toStdString();
+}
+
+TEST(ContentRules, SayingsRules) {
+  Bank few;
+  ParseSayings(few, QStringLiteral("sayings.txt"), Line("век живи - век учись") + Line("век живи, век учись!"));
+  EXPECT_TRUE(Messages(few).contains(QStringLiteral("sayings.txt:2: error: saying repeats line 1")));
+  EXPECT_TRUE(Messages(few).contains(QStringLiteral("2 sayings; at least 150")));
+  Bank bad;
+  ParseSayings(bad, QStringLiteral("sayings.txt"), QByteArray("\xff\xfe"));
+  EXPECT_TRUE(Messages(bad).contains(QStringLiteral("not valid UTF-8")));
+}
+
+TEST(ContentRules, CompiledTextLoadsBackAndOrderIsAlphabetical) {
+  Bank bank;
+  ParseTaskFile(bank, QStringLiteral("q01.tsv"),
+                Line(kGood) + Line("2\tразг.\tёлки-палки\tвозглас досады\tрадость\tсогласие") +
+                    Line("3\tразг.\tеда есть\tа\tб\tв") + Line("4\tразг.\tабы как\tа\tб\tв\tг\tд"),
+                1, {});
+  ParseSayings(bank, QStringLiteral("sayings.txt"), Line("тише едешь - дальше будешь"));
+  const QByteArray tasks = BuildTaskText(bank);
+  EXPECT_EQ(tasks.back(), '\0');
+  const TaskCatalogue catalogue(tasks, BuildSayingsText(bank));
+  TaskRecord r;
+  ASSERT_EQ(catalogue.LoadTask(2, r), 3);
+  EXPECT_EQ(cp1251::Decode(r.Slots[0]), QString::fromUtf8("Ёлки-палки"));
+  ASSERT_EQ(catalogue.LoadTask(4, r), 5);
+  EXPECT_EQ(catalogue.LoadTask(5, r), 0) << "missing tasks are stored empty";
+  EXPECT_EQ(catalogue.LoadTask(1500, r), 0);
+  EXPECT_EQ(catalogue.CountSayings(), 1);
+
+  // "ё" sorts as "е": "еда есть" < "ёлки-палки" < "ну ты даёшь"; 1 and 2 are fixed at 9 and 10.
+  const auto order = BuildDisplayOrder(bank);
+  EXPECT_EQ(order[8], 1);
+  EXPECT_EQ(order[9], 2);
+  EXPECT_EQ(order[10], 4);  // "абы как"
+  EXPECT_EQ(order[11], 3);  // "еда есть"
+  EXPECT_EQ(order[12], 5) << "unwritten tasks follow, by index";
+}
+
+}  // namespace
+}  // namespace zv::content

@@ -1,0 +1,415 @@
+#include "ContentRules.h"
+
+#include "platform/Cp1251.h"
+#include "tasks/TaskText.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <map>
+
+namespace zv::content {
+namespace {
+
+const QStringList kRegisters = {
+    QStringLiteral("разг."), QStringLiteral("прост."), QStringLiteral("жарг."),
+    QStringLiteral("молод."), QStringLiteral("ирон."), QStringLiteral("шутл."),
+    QStringLiteral("неодобр."), QStringLiteral("груб."), QStringLiteral("книжн."),
+};
+
+// Punctuation a piece may carry besides letters, digits and blanks.
+const QString kPunctuation = QStringLiteral(".,!?:;-()\"'«»—–");
+
+// Words that are written with "ё" whenever they are pronounced so (no "е" reading exists).
+const QStringList kNeedsYo = {
+    QStringLiteral("еще"),   QStringLiteral("ее"),    QStringLiteral("нее"),
+    QStringLiteral("идет"),  QStringLiteral("идешь"), QStringLiteral("даешь"),
+    QStringLiteral("дает"),  QStringLiteral("живет"), QStringLiteral("поет"),
+    QStringLiteral("пьет"),  QStringLiteral("зовет"), QStringLiteral("несет"),
+    QStringLiteral("ведет"), QStringLiteral("черт"),  QStringLiteral("подъем"),
+};
+
+void Error(Bank& bank, const QString& file, int line, const QString& message) {
+  bank.diagnostics.push_back({file, line, message, true});
+}
+
+void Warn(Bank& bank, const QString& file, int line, const QString& message) {
+  bank.diagnostics.push_back({file, line, message, false});
+}
+
+bool IsLetter(QChar c) {
+  const char16_t u = c.unicode();
+  return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= 0x0410 && u <= 0x044F) ||
+         u == 0x0401 || u == 0x0451;
+}
+
+bool IsUpperLetter(QChar c) { return IsLetter(c) && c.isUpper(); }
+
+// The words of a piece: runs of letters, digits and hyphens.
+QStringList Words(const QString& p) {
+  QStringList words;
+  QString word;
+  for (QChar c : p) {
+    if (IsLetter(c) || c.isDigit() || c == QLatin1Char('-')) {
+      word.append(c);
+    } else if (!word.isEmpty()) {
+      words.append(word);
+      word.clear();
+    }
+  }
+  if (!word.isEmpty()) words.append(word);
+  return words;
+}
+
+std::optional<QStringList> DecodeLines(Bank& bank, const QString& file, const QByteArray& data) {
+  QStringDecoder decoder(QStringDecoder::Utf8);
+  QString text = decoder(data);
+  if (decoder.hasError()) {
+    Error(bank, file, 0, QStringLiteral("not valid UTF-8"));
+    return std::nullopt;
+  }
+  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QStringList lines = text.split(QLatin1Char('\n'));
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+  return lines;
+}
+
+// The rules every stored piece obeys; `what` names it in messages.
+void CheckPiece(Bank& bank, const QString& file, int line, const QString& what, const QString& p,
+                int maxChars, const NameList* names) {
+  if (p.isEmpty()) {
+    Error(bank, file, line, what + QStringLiteral(" is empty"));
+    return;
+  }
+  if (p.size() > maxChars)
+    Error(bank, file, line,
+          QStringLiteral("%1 has %2 characters, more than %3").arg(what).arg(p.size()).arg(maxChars));
+  if (p.front().isSpace() || p.back().isSpace())
+    Error(bank, file, line, what + QStringLiteral(" has a leading or trailing blank"));
+  if (p.contains(QStringLiteral("  ")))
+    Error(bank, file, line, what + QStringLiteral(" has a doubled blank"));
+  for (QChar c : p) {
+    if (IsLetter(c) || c.isDigit() || c == QLatin1Char(' ') || kPunctuation.contains(c)) continue;
+    Error(bank, file, line,
+          QStringLiteral("%1 holds the character \"%2\" (U+%3), which is not allowed")
+              .arg(what, QString(c))
+              .arg(c.unicode(), 4, 16, QLatin1Char('0')));
+    break;
+  }
+  const auto bytes = cp1251::Encode(p);
+  if (!bytes)
+    Error(bank, file, line, what + QStringLiteral(" has a character outside Windows-1251"));
+  else if (bytes->size() > kMaxPiece)
+    Error(bank, file, line, what + QStringLiteral(" is longer than 255 bytes in Windows-1251"));
+  if (names && IsUpperLetter(p.front())) {
+    const QString first = Words(p).value(0);
+    if (!names->count(first))
+      Error(bank, file, line,
+            QStringLiteral("%1 starts with a capital letter; start with a small one (capitals are "
+                           "automatic) or add the name \"%2\" to names.txt")
+                .arg(what, first));
+  }
+  for (const QString& w : Words(p.toLower())) {
+    if (kNeedsYo.contains(w)) {
+      Error(bank, file, line, QStringLiteral("%1: write \"%2\" with \"ё\"").arg(what, w));
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+QString Diagnostic::Format() const {
+  const QString where = line > 0 ? QStringLiteral("%1:%2").arg(file).arg(line) : file;
+  return QStringLiteral("%1: %2: %3").arg(where, error ? QStringLiteral("error") : QStringLiteral("warning"), message);
+}
+
+bool Bank::HasErrors() const {
+  return std::any_of(diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) { return d.error; });
+}
+
+QString Normalize(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  bool blank = false;
+  for (QChar c : text.toLower()) {
+    if (c == QChar(0x0451)) c = QChar(0x0435);
+    if (IsLetter(c) || c.isDigit()) {
+      if (blank && !out.isEmpty()) out.append(QLatin1Char(' '));
+      blank = false;
+      out.append(c);
+    } else if (c.isSpace()) {
+      blank = true;
+    }
+  }
+  return out;
+}
+
+NameList ParseNames(const QByteArray& data) {
+  NameList names;
+  for (const QByteArray& raw : data.split('\n')) {
+    const QString line = QString::fromUtf8(raw).trimmed();
+    if (!line.isEmpty() && !line.startsWith(QLatin1Char('#'))) names.insert(line);
+  }
+  return names;
+}
+
+void ParseTaskFile(Bank& bank, const QString& file, const QByteArray& data, int hundred,
+                   const NameList& names) {
+  const auto lines = DecodeLines(bank, file, data);
+  if (!lines) return;
+  const int first = (hundred - 1) * 100 + 1;
+  const int last = hundred * 100;
+  int previous = first - 1;
+  for (int n = 0; n < lines->size(); ++n) {
+    const int line = n + 1;
+    const QString& text = (*lines)[n];
+    if (text.isEmpty() || text.startsWith(QLatin1Char('#'))) continue;
+    const QStringList f = text.split(QLatin1Char('\t'));
+    if (f.size() < 6 || f.size() > 8) {
+      Error(bank, file, line,
+            QStringLiteral("%1 fields; a task is index, register, phrase, right answer and 2 to 4 "
+                           "wrong ones").arg(f.size()));
+      continue;
+    }
+    bool ok = false;
+    const int index = f[0].toInt(&ok);
+    if (!ok || index < first || index > last) {
+      Error(bank, file, line, QStringLiteral("index \"%1\" is not in %2..%3").arg(f[0]).arg(first).arg(last));
+      continue;
+    }
+    if (index <= previous) {
+      Error(bank, file, line, QStringLiteral("index %1 repeats or is out of order").arg(index));
+      continue;
+    }
+    previous = index;
+    if (!kRegisters.contains(f[1]))
+      Error(bank, file, line,
+            QStringLiteral("register \"%1\" is not one of %2").arg(f[1], kRegisters.join(QLatin1Char(' '))));
+    Task task{index, f[1], f.mid(2), file, line};
+    CheckPiece(bank, file, line, QStringLiteral("phrase"), task.pieces[0], kMaxPhrase, &names);
+    for (int k = 1; k < task.pieces.size(); ++k) {
+      const QString what = k == 1 ? QStringLiteral("right answer") : QStringLiteral("wrong answer %1").arg(k - 1);
+      CheckPiece(bank, file, line, what, task.pieces[k], kMaxInterpretation, &names);
+      for (int j = 1; j < k; ++j) {
+        if (Normalize(task.pieces[j]) == Normalize(task.pieces[k]))
+          Error(bank, file, line, QStringLiteral("interpretations %1 and %2 are alike").arg(j).arg(k));
+      }
+      if (Normalize(task.pieces[k]) == Normalize(task.pieces[0]))
+        Error(bank, file, line, QStringLiteral("interpretation %1 repeats the phrase").arg(k));
+    }
+    bank.tasks[static_cast<std::size_t>(index - 1)] = std::move(task);
+  }
+}
+
+void ParseSayings(Bank& bank, const QString& file, const QByteArray& data) {
+  const auto lines = DecodeLines(bank, file, data);
+  if (!lines) return;
+  std::map<QString, int> seen;
+  for (int n = 0; n < lines->size(); ++n) {
+    const QString& text = (*lines)[n];
+    if (text.isEmpty() || text.startsWith(QLatin1Char('#'))) continue;
+    CheckPiece(bank, file, n + 1, QStringLiteral("saying"), text, kMaxSaying, nullptr);
+    const QString key = Normalize(text);
+    if (const auto it = seen.find(key); it != seen.end())
+      Error(bank, file, n + 1, QStringLiteral("saying repeats line %1").arg(it->second));
+    else
+      seen.emplace(key, n + 1);
+    bank.sayings.append(text);
+  }
+  if (bank.sayings.size() < kMinSayings)
+    Error(bank, file, 0,
+          QStringLiteral("%1 sayings; at least %2 are needed").arg(bank.sayings.size()).arg(kMinSayings));
+}
+
+QString MissingRanges(const Bank& bank) {
+  QStringList ranges;
+  int start = 0;
+  for (int i = 1; i <= kTaskCount + 1; ++i) {
+    const bool missing = i <= kTaskCount && !bank.tasks[static_cast<std::size_t>(i - 1)];
+    if (missing && start == 0) start = i;
+    if (!missing && start != 0) {
+      ranges.append(start == i - 1 ? QString::number(start)
+                                   : QStringLiteral("%1–%2").arg(start).arg(i - 1));
+      start = 0;
+    }
+  }
+  return ranges.join(QStringLiteral(", "));
+}
+
+void CheckBank(Bank& bank) {
+  // Phrases are unique across the bank.
+  std::map<QString, const Task*> phrases;
+  for (const auto& slot : bank.tasks) {
+    if (!slot) continue;
+    const QString key = Normalize(slot->pieces[0]);
+    if (const auto it = phrases.find(key); it != phrases.end()) {
+      Error(bank, slot->file, slot->line,
+            QStringLiteral("phrase repeats task %1 (%2:%3)")
+                .arg(it->second->index).arg(it->second->file).arg(it->second->line));
+    } else {
+      phrases.emplace(key, &*slot);
+    }
+  }
+
+  // Per file of a hundred: the mix of sizes and how often the right answer is the longest.
+  for (int hundred = 1; hundred <= 15; ++hundred) {
+    int count = 0;
+    int longest = 0;
+    std::array<int, 6> sizes{};
+    QString file;
+    for (int i = (hundred - 1) * 100; i < hundred * 100; ++i) {
+      const auto& t = bank.tasks[static_cast<std::size_t>(i)];
+      if (!t) continue;
+      file = t->file;
+      ++count;
+      ++sizes[static_cast<std::size_t>(t->pieces.size() - 1)];
+      const qsizetype right = t->pieces[1].size();
+      bool strictlyLongest = true;
+      for (int k = 2; k < t->pieces.size(); ++k)
+        if (t->pieces[k].size() >= right) strictlyLongest = false;
+      if (strictlyLongest) ++longest;
+    }
+    if (count < 50) continue;  // too few tasks to judge a mix
+    const auto share = [count](int n) { return 100.0 * n / count; };
+    if (share(sizes[3]) < 10 || share(sizes[3]) > 30 || share(sizes[4]) < 40 || share(sizes[4]) > 70 ||
+        share(sizes[5]) < 15 || share(sizes[5]) > 35) {
+      Error(bank, file, 0,
+            QStringLiteral("mix of sizes %1/%2/%3 tasks with 3/4/5 interpretations; aim at about "
+                           "a fifth, most and a quarter (bands 10–30%, 40–70%, 15–35%)")
+                .arg(sizes[3]).arg(sizes[4]).arg(sizes[5]));
+    }
+    if (share(longest) > 30)
+      Error(bank, file, 0,
+            QStringLiteral("the right answer is the longest option in %1 of %2 tasks (at most 30%)")
+                .arg(longest).arg(count));
+  }
+
+  const QString missing = MissingRanges(bank);
+  if (!missing.isEmpty()) Warn(bank, QStringLiteral("content/tasks"), 0, QStringLiteral("tasks missing: ") + missing);
+
+  // Storage proof: every piece scrambles to bytes free of separators and zero, and back.
+  const auto prove = [&bank](const QString& file, int line, const QString& piece) {
+    const auto bytes = cp1251::Encode(piece);
+    if (!bytes) return;  // reported by the character rules
+    const QByteArray stored = Scramble(*bytes);
+    if (!IsStorable(stored))
+      Error(bank, file, line,
+            QStringLiteral("\"%1\" cannot be stored: a character lands on a separator byte "
+                           "(avoid Latin \"c\" and \"o\" and the character \"^\")").arg(piece));
+    if (Descramble(stored) != *bytes)
+      Error(bank, file, line, QStringLiteral("\"%1\" does not survive the stored form").arg(piece));
+  };
+  for (const auto& slot : bank.tasks)
+    if (slot)
+      for (const QString& p : slot->pieces) prove(slot->file, slot->line, p);
+  for (const QString& s : bank.sayings) prove(QStringLiteral("sayings"), 0, s);
+}
+
+void DropUnstorableTasks(Bank& bank) {
+  for (auto& slot : bank.tasks) {
+    if (!slot) continue;
+    for (const QString& p : slot->pieces) {
+      const auto bytes = cp1251::Encode(p);
+      if (!bytes || bytes->size() > kMaxPiece || !IsStorable(Scramble(*bytes))) {
+        slot.reset();
+        break;
+      }
+    }
+  }
+  bank.sayings.removeIf([](const QString& s) {
+    const auto bytes = cp1251::Encode(s);
+    return !bytes || bytes->size() > kMaxPiece || !IsStorable(Scramble(*bytes));
+  });
+}
+
+QByteArray BuildTaskText(const Bank& bank) {
+  QByteArray out(1, kTaskEnd);
+  for (const auto& slot : bank.tasks) {
+    if (slot) {
+      for (int k = 0; k < slot->pieces.size(); ++k) {
+        if (k > 0) out.append(kPieceSeparator);
+        out.append(Scramble(cp1251::Encode(slot->pieces[k]).value_or(QByteArray())));
+      }
+    }
+    out.append(kTaskEnd);
+  }
+  out.append('\0');
+  return out;
+}
+
+QByteArray BuildSayingsText(const Bank& bank) {
+  QByteArray out(1, kSayingSeparator);
+  for (const QString& s : bank.sayings) {
+    out.append(Scramble(cp1251::Encode(s).value_or(QByteArray())));
+    out.append(kSayingSeparator);
+  }
+  out.append('\0');
+  return out;
+}
+
+std::array<int, kTaskCount> BuildDisplayOrder(const Bank& bank) {
+  std::array<int, kTaskCount> order{};
+  std::vector<bool> placed(kTaskCount + 1, false);
+  std::size_t pos = 0;
+  for (int index : kFixedOrder) {
+    order[pos++] = index;
+    placed[static_cast<std::size_t>(index)] = true;
+  }
+  // Alphabetical by the Windows-1251 codes of the normal form (а..я are in order there);
+  // tasks not yet written go last, by index.
+  struct Key { QByteArray text; bool missing; int index; };
+  std::vector<Key> rest;
+  for (int i = 1; i <= kTaskCount; ++i) {
+    if (placed[static_cast<std::size_t>(i)]) continue;
+    const auto& t = bank.tasks[static_cast<std::size_t>(i - 1)];
+    rest.push_back({t ? cp1251::Encode(Normalize(t->pieces[0])).value_or(QByteArray()) : QByteArray(),
+                    !t, i});
+  }
+  std::sort(rest.begin(), rest.end(), [](const Key& a, const Key& b) {
+    if (a.missing != b.missing) return b.missing;
+    const auto ua = reinterpret_cast<const unsigned char*>(a.text.constData());
+    const auto ub = reinterpret_cast<const unsigned char*>(b.text.constData());
+    if (a.text != b.text)
+      return std::lexicographical_compare(ua, ua + a.text.size(), ub, ub + b.text.size());
+    return a.index < b.index;
+  });
+  for (const Key& k : rest) order[pos++] = k.index;
+  return order;
+}
+
+static void AppendBytes(QByteArray& out, const char* name, const QByteArray& bytes) {
+  out.append("const unsigned char ").append(name).append("[] = {");
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    if (i % 24 == 0) out.append("\n   ");
+    out.append(' ').append(QByteArray::number(static_cast<unsigned char>(bytes[i]))).append(',');
+  }
+  out.append("\n};\n\n");
+}
+
+QByteArray EmitCpp(const QByteArray& taskText, const QByteArray& sayingsText,
+                   const std::array<int, kTaskCount>& order) {
+  QByteArray out =
+      "// Generated by zvcontent from content/; do not edit.\n"
+      "#include \"tasks/BuiltinContent.h\"\n\n"
+      "namespace zv::content {\nnamespace {\n\n";
+  AppendBytes(out, "kTaskText", taskText);
+  AppendBytes(out, "kSayingsText", sayingsText);
+  out.append("const std::uint16_t kDisplayOrder[] = {");
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (i % 16 == 0) out.append("\n   ");
+    out.append(' ').append(QByteArray::number(order[i])).append(',');
+  }
+  out.append(
+      "\n};\n\n}  // namespace\n\n"
+      "QByteArrayView TaskText() {\n"
+      "  return {reinterpret_cast<const char*>(kTaskText), sizeof kTaskText};\n}\n\n"
+      "QByteArrayView SayingsText() {\n"
+      "  return {reinterpret_cast<const char*>(kSayingsText), sizeof kSayingsText};\n}\n\n"
+      "std::span<const std::uint16_t, 1500> DisplayOrder() { return std::span<const std::uint16_t, 1500>(kDisplayOrder); }\n\n"
+      "}  // namespace zv::content\n");
+  return out;
+}
+
+}  // namespace zv::content

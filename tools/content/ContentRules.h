@@ -1,0 +1,80 @@
+#pragma once
+// The content compiler's rules: parses the authored task files and sayings, checks every rule
+// of the content guide, and builds the stored (scrambled, Windows-1251) form and the display
+// order. Pure functions over file contents; the program in main.cpp only reads and writes files.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace zv::content {
+
+inline constexpr int kTaskCount = 1500;
+inline constexpr int kMaxPhrase = 90;
+inline constexpr int kMaxInterpretation = 75;
+inline constexpr int kMaxSaying = 120;
+inline constexpr int kMinSayings = 150;
+
+struct Diagnostic {
+  QString file;
+  int line = 0;  // 0: the file as a whole
+  QString message;
+  bool error = true;
+  QString Format() const;
+};
+
+struct Task {
+  int index = 0;
+  QString register_;
+  QStringList pieces;  // phrase, right, wrong...
+  QString file;
+  int line = 0;
+};
+
+struct Bank {
+  std::array<std::optional<Task>, kTaskCount> tasks;
+  QStringList sayings;
+  std::vector<Diagnostic> diagnostics;
+  bool HasErrors() const;
+};
+
+// Names that may open a piece with a capital letter (one per line in names.txt).
+using NameList = std::set<QString>;
+NameList ParseNames(const QByteArray& data);
+
+// hundred: 1 for q01.tsv (tasks 1..100) ... 15 for q15.tsv.
+void ParseTaskFile(Bank& bank, const QString& file, const QByteArray& data, int hundred,
+                   const NameList& names);
+void ParseSayings(Bank& bank, const QString& file, const QByteArray& data);
+// Rules over the whole bank: uniqueness of phrases, the size mix and the share of tasks whose
+// right answer is the longest option (per file), missing ranges (warnings), the storage proof.
+void CheckBank(Bank& bank);
+
+// Draft builds: removes the tasks whose pieces cannot be stored, so the rest still builds.
+void DropUnstorableTasks(Bank& bank);
+
+// Normal form for uniqueness and ordering: lower case, "ё" as "е", punctuation dropped,
+// blanks collapsed.
+QString Normalize(const QString& text);
+
+// "c" task "c" ... "c" + zero byte; a missing task is stored empty.
+QByteArray BuildTaskText(const Bank& bank);
+// "^" saying "^" ... "^" + zero byte.
+QByteArray BuildSayingsText(const Bank& bank);
+// The task list's order: the ten fixed positions, then Russian alphabetical order of phrases.
+std::array<int, kTaskCount> BuildDisplayOrder(const Bank& bank);
+inline constexpr std::array<int, 10> kFixedOrder = {701, 101, 102, 26, 601, 501, 337, 502, 1, 2};
+
+// The generated C++ source holding the stored content.
+QByteArray EmitCpp(const QByteArray& taskText, const QByteArray& sayingsText,
+                   const std::array<int, kTaskCount>& order);
+
+// "501–1500" style description of the missing task ranges; empty when complete.
+QString MissingRanges(const Bank& bank);
+
+}  // namespace zv::content
