@@ -26,7 +26,7 @@ const QStringList kNeedsYo = {
     QStringLiteral("идет"),  QStringLiteral("идешь"), QStringLiteral("даешь"),
     QStringLiteral("дает"),  QStringLiteral("живет"), QStringLiteral("поет"),
     QStringLiteral("пьет"),  QStringLiteral("зовет"), QStringLiteral("несет"),
-    QStringLiteral("ведет"), QStringLiteral("черт"),  QStringLiteral("подъем"),
+    QStringLiteral("ведет"), QStringLiteral("подъем"),
 };
 
 void Error(Bank& bank, const QString& file, int line, const QString& message) {
