@@ -119,7 +119,11 @@ bool LocateSystemFolders(SystemInfo& info) {
     // A value of another type reads as no value: the folder stays unknown.
     info.DesktopFolder.clear();
   }
-  registry.CloseKey();
+  try {
+    registry.CloseKey();
+  } catch (const std::exception&) {
+    // Nothing was changed under the key; a failing close loses nothing.
+  }
   return true;
 }
 
