@@ -24,7 +24,8 @@ QMessageBox::Icon toIcon(MsgIcon icon) {
 MsgResult present(const MessageRequest& r) {
   QMessageBox box(toIcon(r.icon), r.caption, r.text);
   box.setWindowModality(Qt::ApplicationModal);
-  if (r.topmost) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  // A service notification is shown above everything, as the system shows it.
+  if (r.topmost || r.serviceNotification) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   struct Choice { MsgResult result; const char16_t* ru; const char* en; QMessageBox::ButtonRole role; };
   std::vector<Choice> choices;
   switch (r.buttons) {
