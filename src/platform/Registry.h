@@ -8,22 +8,49 @@
 // value operations ends at that point, exactly as with the real accessor.
 //
 // Durability: changes are kept in memory as a journal and applied to disk when the key is
-// closed (and on destruction): under an advisory lock the hive is re-read, only this process's
-// changes are replayed onto it, and the whole file is replaced atomically (temp file, fsync,
-// rename). A hive that does not parse is moved aside as "<file>.corrupt-<time>" and the root
-// starts empty.
+// closed, when SetRootKey switches to another root, and on destruction: under an advisory lock
+// (flock on "<hive>.lock") the hive is re-read, only this object's changes are replayed onto
+// it, and the whole file is replaced atomically (temp file, fsync, rename, fsync of the
+// folder). So two processes writing different values of one key both keep theirs, and a kill
+// at any moment leaves the old or the new file. OpenKey switching keys does not write. A flush
+// that cannot write throws RegistryError and keeps the journal for the next flush; the
+// destructor never throws (it reports the loss on stderr).
+//
+// Reading: the hive is re-read when a key is opened (OpenKey, OpenKeyReadOnly, KeyExists,
+// DeleteKey) if its file changed; an unchanged file costs one stat() and is never re-parsed.
+// Within one open key the values are those of that moment plus this object's own changes.
+// A hive that does not parse is moved aside as "<file>.corrupt-<yyyyMMdd-hhmmss>" in its own
+// folder and the root starts empty; an unreadable one reads as empty.
+//
+// Hive files: "REGEDIT4", UTF-8, CRLF line ends, keys and values sorted by name; REG_EXPAND_SZ
+// and REG_MULTI_SZ as hex(2)/hex(7) of their UTF-16LE bytes (see RegFile.h).
+//
+// Computed values: the shell folders and ProgramFilesDir (see RegistryPaths) are answered as
+// read-only REG_SZ values and are never stored; their keys and the keys above them exist.
+// Writing or deleting one, or deleting a key holding one, throws RegistryError.
+//
+// Sizes: GetDataSize and the stored data of strings are UTF-16LE with the terminator, as the
+// wide registry API reports them ("abc" is 8 bytes).
+//
+// Not thread-safe: one object per thread; objects of one process may share hive files.
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace zv {
 
 enum class RootKey { CurrentUser, LocalMachine, Users };
+
+// "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS"; FromName is case-insensitive.
+QString RootKeyName(RootKey root);
+std::optional<RootKey> RootKeyFromName(QStringView name);
 
 // Windows registry value types (numbers as REG_* constants).
 enum class RegType : std::uint32_t {
@@ -35,8 +62,10 @@ enum class RegType : std::uint32_t {
   MultiString = 7,   // REG_MULTI_SZ
 };
 
-// Thrown by typed reads of a value of another type or size, by writes that are refused
-// (computed read-only values, no key open) and by reads with no key open.
+// Thrown by typed reads of a value of another type or size or of an absent value (except
+// ReadString), by every value operation and GetKeyNames/GetValueNames with no key open, by
+// refused writes (computed values, a key opened read-only or deleted, names that cannot be
+// stored: control characters, key names over 255 characters) and by flushes that fail.
 class RegistryError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
@@ -50,10 +79,12 @@ struct RegistryPaths {
   QString currentUserDir;
   QString localMachineDir;
   QString usersDir;
-  // Answers for the computed shell-folder values (see Registry::computed values).
-  QString desktopDir;         // xdg-user-dir DESKTOP
-  QString programsDir;        // ~/.local/share/applications
-  QString startupDir;         // ~/.config/autostart
+  // Answers for the computed shell-folder values (HKCU and HKLM
+  // Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders); fromEnvironment()
+  // and inOneFolder() fill them, tests may set them.
+  QString desktopDir;         // xdg-user-dir DESKTOP; $HOME/Desktop when it has no answer
+  QString programsDir;        // $XDG_DATA_HOME/applications (~/.local/share/applications)
+  QString startupDir;         // $XDG_CONFIG_HOME/autostart (~/.config/autostart)
   QString commonProgramsDir;  // /usr/share/applications
 
   static RegistryPaths fromEnvironment();
@@ -76,23 +107,30 @@ public:
   std::uint32_t Access() const;
   void SetAccess(std::uint32_t access);
 
-  // Setting the root closes an open key.
+  // Switching to another root closes the key and flushes the old root's changes first; when
+  // that flush throws, the root stays as it was. Setting the same root does nothing.
   void SetRootKey(RootKey root);
   RootKey GetRootKey() const;
 
   // Paths use backslashes and compare case-insensitively. A path starting with "\" or given
   // while no key is open is taken from the root; otherwise it is relative to the open key.
-  // Returns false when the key does not exist and canCreate is false.
+  // Returns false when the key does not exist and canCreate is false; the open key is then
+  // unchanged. "" (no key open) or "\" opens the root itself.
   bool OpenKey(const QString& path, bool canCreate);
+  // Like OpenKey without creating; writes through the key throw.
   bool OpenKeyReadOnly(const QString& path);
-  // Ends the group: writes this process's pending changes to the hive file.
+  // Ends the group: writes this object's pending changes to the hive file (also when no key is
+  // open, e.g. after DeleteKey). Throws RegistryError when they cannot be written; the key is
+  // closed all the same and the changes stay pending.
   void CloseKey();
   bool HasCurrentKey() const;
   QString CurrentPath() const;
 
   bool KeyExists(const QString& path);
-  // Deletes a key with all its subkeys. Relative paths as for OpenKey.
+  // Deletes a key with all its subkeys. Relative paths as for OpenKey. False when the key does
+  // not exist or is the root.
   bool DeleteKey(const QString& path);
+  // Sorted by name, computed keys included.
   QStringList GetKeyNames();
   QStringList GetValueNames();
 
@@ -118,6 +156,10 @@ public:
   // not REG_BINARY or is larger than bufSize.
   int ReadBinaryData(const QString& name, void* buffer, int bufSize);
   void WriteBinaryData(const QString& name, const void* buffer, int size);
+  // Any type as stored (strings UTF-16LE with terminator): for importing .reg files, whose
+  // hex(N) values have no typed accessor. ReadRaw throws when the value is absent.
+  QByteArray ReadRaw(const QString& name);
+  void WriteRaw(const QString& name, RegType type, const QByteArray& data);
 
 private:
   struct Impl;
