@@ -1,0 +1,113 @@
+#pragma once
+// MainScreen: what the main window shows, as plain values. The exam flow decides every
+// caption, visibility, tag and colour here; TZVMainForm copies the model onto its widgets
+// after each operation. Control names are the window's own.
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace zv {
+
+enum class GlyphKind { Question, Ok, Yes, Cancel };
+enum class Presentation { TextAndSound = 0, TextOnly = 1, SoundOnly = 2 };
+// Where the time-limit and sound groups sit: on the start screen, or in PreBottomPanel.
+enum class GroupPlace { StartScreen, BottomPanel };
+// CancelBitBtn: centred in BottomPanel, at its right edge (protocol button shown), or centred
+// for the exam (with the glyph in front of the "в а т и т !" caption).
+enum class CancelPlace { Centre, RightEdge, ExamCentre };
+// The sound group's place in PreBottomPanel during an exam.
+enum class SoundPlace { RightEdge, Centre };
+enum class FocusTarget { None, BitBtn1, BitBtn5 };
+
+struct AnswerButton {
+  bool visible = false;
+  bool panelVisible = false;
+  QString caption;
+  int tag = 0;
+  GlyphKind kind = GlyphKind::Question;
+};
+
+inline constexpr int kStartTag = 16;  // BitBtn5's tag while it starts an exam
+
+struct MainScreen {
+  // Task panel.
+  QString TaskLabel;
+  bool TaskLabelCentredVertically = true;
+  bool TaskLabel1Visible = false;
+  std::uint32_t TaskLabel1Colour = 0xC0C0C0;
+  bool RepStatusLabelVisible = false;
+  QString RepStatusLabel;
+  std::uint32_t RepStatusLabelColour = 0x000000;
+  QString RepComLabel;
+  QString StatusLabel;
+  bool StatusLabelVisible = true;
+  QString DirStatusLabel;
+  bool DirStatusLabelVisible = false;
+  QString KeyGuideLabel;
+  bool KeyGuideLabelVisible = true;
+  std::array<AnswerButton, 5> Buttons;
+
+  // Start-screen groups.
+  bool GenGroupBoxVisible = true;
+  int GenComboBoxIndex = 0;  // tasks per exam = index + 5
+  bool DirGroupBoxVisible = true;
+  int DirComboBoxIndex = 0;
+  bool DirComboBoxEnabled = true;
+
+  bool TLGroupBoxVisible = true;
+  GroupPlace TLGroupPlace = GroupPlace::StartScreen;
+  bool TLCheckBoxChecked = false;
+  bool TLCheckBoxVisible = true;
+  QString TLLabel;
+  bool TLLabelBold = false;
+  int TLLabelTag = 0;
+  int TLFirst = 5;  // the range of TLComboBox's items
+  int TLLast = 45;
+  int TLComboBoxIndex = 10;
+  bool TLComboBoxEnabled = false;
+  bool TictacCheckBoxChecked = true;
+  bool TictacEnabled = false;  // TictacCheckBox and TicTacLabel
+  bool TicTacLabelBold = true;
+
+  bool RepGroupBoxVisible = true;
+  QString RepGroupBoxHint;
+  bool RepCheckBoxChecked = false;
+  bool RepEnabled = false;  // RepCheckBox and RepLabel
+  bool RepLabelBold = false;
+  std::uint32_t RepLabelColour = 0x000080;
+  QString RepInfoLabel;
+
+  bool SoundGroupBoxVisible = true;
+  GroupPlace SoundGroupPlace = GroupPlace::StartScreen;
+  SoundPlace SoundGroupExamPlace = SoundPlace::Centre;
+  bool SoundCheckBoxChecked = true;
+  int Volume = 72;
+
+  bool PreBottomPanelVisible = false;
+  int CancelTag = 0;
+  QString CancelCaption;
+  QString CancelHint;
+  CancelPlace CancelPlacement = CancelPlace::Centre;
+  bool CancelVisible = true;
+  bool ShowLogVisible = false;
+  int SpeakerPanelTop = 14;
+  bool SpeakerBitBtnVisible = false;
+  bool TaskListVisible = true;
+  QString TaskListHint;
+  bool LiveUpdateVisible = true;
+
+  bool FlashTimerOn = false;
+  bool TLTimerOn = false;
+  QString WindowCaption;
+  FocusTarget Focus = FocusTarget::None;
+};
+
+// Items of TLComboBox for a range: two blanks below 10, the number, " с".
+QString TimeLimitItem(int seconds);
+// Items of GenComboBox: "  5" ... "  9", "10" ... "50".
+QString ExamLengthItem(int index);
+QString PresentationName(int index);
+
+}  // namespace zv

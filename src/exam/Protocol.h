@@ -1,0 +1,66 @@
+#pragma once
+// The exam protocol as a document of runs: what the exam writes, in the order it writes it,
+// with the attributes of a rich text view (style and colour per run, alignment per paragraph).
+// The task list window renders it; tests read it directly.
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace zv {
+
+enum class Align { Left, Centre };
+
+struct RunStyle {
+  bool bold = false;
+  bool italic = false;
+  bool strikeOut = false;
+  friend bool operator==(const RunStyle&, const RunStyle&) = default;
+};
+
+inline constexpr std::uint32_t kBlack = 0x000000;
+inline constexpr std::uint32_t kBlue = 0x0000FF;
+inline constexpr std::uint32_t kGreen = 0x008000;
+inline constexpr std::uint32_t kRed = 0xFF0000;
+
+struct ProtocolRun {
+  QString text;
+  RunStyle style;
+  std::uint32_t colour = kBlack;  // 0xRRGGBB
+  friend bool operator==(const ProtocolRun&, const ProtocolRun&) = default;
+};
+
+struct ProtocolParagraph {
+  Align align = Align::Left;
+  std::vector<ProtocolRun> runs;
+  QString Text() const;
+};
+
+// Appends text at the end with the attributes set just before, like typing into a rich text
+// view at its insertion point: "\n" ends a paragraph; the alignment applies to the paragraph
+// being written (and to the ones that follow until changed).
+class ProtocolDocument {
+public:
+  ProtocolDocument() { Clear(); }
+  void Clear();
+  void SetAttributes(RunStyle style, std::uint32_t colour);
+  void SetAlignment(Align align);
+  void Append(const QString& text);
+
+  // Repainting is suspended from the exam start until EndUpdate (the view shows it then).
+  void BeginUpdate() { m_updating = true; }
+  void EndUpdate() { m_updating = false; }
+  bool Updating() const { return m_updating; }
+
+  const std::vector<ProtocolParagraph>& Paragraphs() const { return m_paragraphs; }
+  QString PlainText() const;  // paragraphs joined with "\n"
+
+private:
+  std::vector<ProtocolParagraph> m_paragraphs;
+  RunStyle m_style;
+  std::uint32_t m_colour = kBlack;
+  bool m_updating = false;
+};
+
+}  // namespace zv

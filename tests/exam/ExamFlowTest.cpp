@@ -1,0 +1,352 @@
+#include "exam/ExamFlow.h"
+#include "platform/Cp1251.h"
+#include "platform/MessageBox.h"
+#include "sound/SoundService.h"
+#include "support/ScriptedRandom.h"
+#include "tasks/TSmartRand.h"
+#include "tasks/TaskCatalogue.h"
+#include "tasks/TaskText.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+
+namespace zv {
+namespace {
+
+// 1500 tasks; task k has 3 + k % 3 interpretations: "верно k" first, then "мимо k/j".
+QByteArray MakeBank() {
+  QByteArray out(1, kTaskEnd);
+  for (int k = 1; k <= 1500; ++k) {
+    const auto piece = [](const QString& s) { return Scramble(cp1251::Encode(s).value()); };
+    out.append(piece(QStringLiteral("фраза %1").arg(k)));
+    out.append(kPieceSeparator).append(piece(QStringLiteral("верно %1").arg(k)));
+    for (int j = 2; j <= 3 + k % 3; ++j) out.append(kPieceSeparator).append(piece(QStringLiteral("мимо %1/%2").arg(k).arg(j)));
+    out.append(kTaskEnd);
+  }
+  out.append('\0');
+  return out;
+}
+
+class FakeView : public ExamView {
+public:
+  void Refresh(const MainScreen& s) override { last = s; }
+  void ShowCorrectAnswer(const CorrectAnswerRequest& r) override { answers.push_back(r); }
+  void ShowMark(int mark) override { marks.push_back(mark); }
+  void OpenProtocol() override { ++protocolOpened; }
+  void Schedule(int ms, std::function<void()> f) override { pending.push_back({ms, std::move(f)}); }
+  void Beep() override { ++beeps; }
+  void CloseWindow() override { closed = true; }
+  void MinimizeWindow() override { minimized = true; }
+  void RunPending() {
+    while (!pending.empty()) {
+      auto f = std::move(pending.front().second);
+      pending.pop_front();
+      f();
+    }
+  }
+  MainScreen last;
+  std::vector<CorrectAnswerRequest> answers;
+  std::vector<int> marks;
+  std::deque<std::pair<int, std::function<void()>>> pending;
+  int protocolOpened = 0;
+  int beeps = 0;
+  bool closed = false;
+  bool minimized = false;
+};
+
+class FakeClock : public ExamClock {
+public:
+  std::uint32_t TickCount() override { return tick; }
+  QDateTime Now() override { return QDateTime(QDate(2026, 12, 9), QTime(10, 0, 0)).addMSecs(tick); }
+  std::uint32_t tick = 1000;
+};
+
+class ExamFlowTest : public ::testing::Test {
+protected:
+  QByteArray bank = MakeBank();
+  TaskCatalogue catalogue{bank, {}};
+  ClockSeededRandom random{77};
+  TSmartRand tasks{1500, true, 50, random};
+  TSmartRand remarks{18, false, 5, random};
+  NoSoundService sound;
+  FakeView view;
+  FakeClock clock;
+  ProtocolDocument protocol;
+  ExamStatistics stats{7, 46000.0};
+  MessageBoxHook boxes;
+  ExamFlow flow{ExamEnvironment{view, catalogue, tasks, remarks, random, sound, clock, protocol, stats,
+                                QLatin1Char(','), false, std::nullopt}};
+
+  void SetUp() override {
+    flow.SetSoundHardware(false);
+    flow.ShowStartScreen();
+  }
+  // The button carrying the right (tag 1) or a wrong interpretation.
+  int ButtonWithTag(bool right) {
+    for (int i = 0; i < 5; ++i) {
+      const AnswerButton& b = flow.Screen().Buttons[static_cast<std::size_t>(i)];
+      if (b.visible && (b.tag == 1) == right) return i + 1;
+    }
+    return 0;
+  }
+  void Answer(bool right) {
+    clock.tick += 3400;
+    flow.BitBtnClick(ButtonWithTag(right));
+  }
+  QStringList ProtocolLines() { return protocol.PlainText().split(QLatin1Char('\n')); }
+};
+
+TEST_F(ExamFlowTest, StartScreenWithoutSound) {
+  const MainScreen& s = flow.Screen();
+  EXPECT_EQ(s.Buttons[4].tag, kStartTag);
+  EXPECT_EQ(s.Buttons[4].kind, GlyphKind::Ok);
+  EXPECT_EQ(s.Buttons[4].caption, QString::fromUtf8("Приступить к испытаниям"));
+  EXPECT_EQ(s.CancelCaption, QString::fromUtf8("Отказываюсь от испытаний"));
+  EXPECT_EQ(s.DirComboBoxIndex, 1) << "without sound the presentation is text only";
+  EXPECT_FALSE(s.DirComboBoxEnabled);
+  EXPECT_FALSE(s.SoundGroupBoxVisible);
+  EXPECT_FALSE(s.ShowLogVisible);
+  EXPECT_EQ(s.RepInfoLabel, QString::fromUtf8("Пройдено заданий: 0;\r\nиз них успешно повторено: 0"));
+  EXPECT_FALSE(s.RepEnabled);
+  EXPECT_TRUE(view.pending.empty()) << "no start comment without sound";
+}
+
+TEST_F(ExamFlowTest, AllRightExamOfFive) {
+  flow.BitBtnClick(5);
+  EXPECT_EQ(flow.Screen().StatusLabel, QString::fromUtf8("1/5 экзамена. Верных ответов: 0"));
+  EXPECT_EQ(flow.Screen().CancelCaption, QString::fromUtf8("в а т и т !"));
+  EXPECT_EQ(tasks.CountUsed(), 1) << "a task is passed when it is drawn";
+  for (int i = 0; i < 4; ++i) Answer(true);
+  EXPECT_EQ(flow.Screen().StatusLabel, QString::fromUtf8("5/5 экзамена. Верных ответов: 4"));
+  Answer(true);
+  ASSERT_EQ(view.marks, std::vector<int>{5});
+  EXPECT_EQ(stats.RCount, 12);
+  EXPECT_EQ(tasks.CountUsed(), 5);
+  EXPECT_EQ(view.answers.back().windowColour, 0xFF00FFu);
+  EXPECT_TRUE(view.answers.back().caption.startsWith(QString::fromUtf8("5/5 экзамена позади. ")));
+  EXPECT_TRUE(view.answers.back().caption.endsWith(QString::fromUtf8(" ответов: 5")));
+  // Back on the start screen: the protocol is offered but does not open by itself.
+  EXPECT_TRUE(flow.OnStartScreen());
+  EXPECT_TRUE(flow.Screen().ShowLogVisible);
+  EXPECT_EQ(view.protocolOpened, 0);
+  EXPECT_EQ(flow.Screen().TaskListHint, QString::fromUtf8("Список всех заданий с толкованиями!"));
+  const QStringList lines = ProtocolLines();
+  EXPECT_EQ(lines[0], QString::fromUtf8(" ПРОТОКОЛ ПРОВЕРКИ"));
+  EXPECT_EQ(lines[2], QString::fromUtf8("средствами программы Зорвик 1500"));
+  EXPECT_EQ(lines[3], QStringLiteral("09.12.2026"));
+  EXPECT_EQ(lines[4], QString::fromUtf8("В экзамене 5 заданий"));
+  EXPECT_EQ(lines[5], QString::fromUtf8("Представление заданий: только текст"));
+  EXPECT_TRUE(lines.contains(QString::fromUtf8("На ответ затрачено 3,4 с")));
+  EXPECT_EQ(lines.back(), QString::fromUtf8("Итоговая оценка: 5"));
+  const auto& last = protocol.Paragraphs().back();
+  EXPECT_EQ(last.align, Align::Centre);
+  EXPECT_EQ(last.runs.back().colour, kRed);
+  EXPECT_FALSE(protocol.Updating());
+}
+
+TEST_F(ExamFlowTest, WrongAnswerBlockAndProtocolOpensByItself) {
+  flow.BitBtnClick(5);
+  const QString phrase = flow.Phrase();
+  const int task = flow.CurrentTask();
+  const int wrong = ButtonWithTag(false);
+  const int wrongTag = flow.Screen().Buttons[static_cast<std::size_t>(wrong - 1)].tag;
+  clock.tick += 75000;
+  flow.BitBtnClick(wrong);
+  EXPECT_EQ(view.answers.back().windowColour, 0x000000u);
+  EXPECT_EQ(view.answers.back().fontColour, 0xC0C0C0u);
+  EXPECT_TRUE(view.answers.back().blackButtonVisible);
+  EXPECT_EQ(view.answers.back().rightInterpretation, QString::fromUtf8("Верно %1").arg(task));
+
+  // The block: the chosen interpretation struck out, the right one indented on the next line.
+  const auto& paragraphs = protocol.Paragraphs();
+  std::size_t i = 0;
+  while (i < paragraphs.size() && !paragraphs[i].Text().endsWith(phrase)) ++i;
+  ASSERT_LT(i + 3, paragraphs.size());
+  const auto& chosen = paragraphs[i + 1].runs;
+  ASSERT_EQ(chosen.size(), 2u);
+  EXPECT_TRUE(chosen[0].text.startsWith(QStringLiteral("10:01:16 ")));
+  EXPECT_TRUE(chosen[0].text.contains(QString::fromUtf8(" не"))) << chosen[0].text.toStdString();
+  EXPECT_EQ(chosen[1].text, QString::fromUtf8("Мимо %1/%2").arg(task).arg(wrongTag));
+  EXPECT_TRUE(chosen[1].style.strikeOut);
+  EXPECT_EQ(chosen[1].colour, kGreen);
+  const auto& right = paragraphs[i + 2].runs;
+  ASSERT_EQ(right.size(), 2u);
+  EXPECT_TRUE(right[0].text.startsWith(QString(14, QLatin1Char(' '))));
+  EXPECT_TRUE(right[0].text.endsWith(QStringLiteral(": ")));
+  EXPECT_EQ(right[1].text, QString::fromUtf8("Верно %1").arg(task));
+  EXPECT_TRUE(right[1].style.bold);
+  EXPECT_EQ(paragraphs[i + 3].Text(), QString::fromUtf8("На ответ затрачено 1 м 15 с"));
+  EXPECT_TRUE(paragraphs[i + 3].runs[0].style.italic);
+
+  for (int k = 0; k < 4; ++k) Answer(true);
+  EXPECT_EQ(view.marks, std::vector<int>{4});
+  EXPECT_EQ(view.protocolOpened, 1) << "an exam with a wrong answer opens its protocol";
+  EXPECT_EQ(stats.RCount, 11);
+}
+
+TEST(ExamTexts, NegationAndContinuation) {
+  const QStringList& m = ExamFlow::ResultMessages();
+  ASSERT_EQ(m.size(), 12);
+  EXPECT_EQ(ExamFlow::NegateMessage(m[0]), QString::fromUtf8("Выбран неправильный аналог"));
+  EXPECT_EQ(ExamFlow::NegateMessage(m[7]), QString::fromUtf8("Выбрано неверное толкование"));
+  EXPECT_EQ(ExamFlow::Continuation(ExamFlow::NegateMessage(m[0])), QString::fromUtf8("Правильный аналог"));
+  EXPECT_EQ(ExamFlow::Continuation(ExamFlow::NegateMessage(m[7])), QString::fromUtf8("Верное толкование"));
+  EXPECT_EQ(ExamFlow::Continuation(ExamFlow::NegateMessage(m[11])), QString::fromUtf8("Верная трактовка"));
+}
+
+TEST_F(ExamFlowTest, TimeLimitCountsDownBeepsAndTimesOut) {
+  MainScreen& s = flow.Screen();
+  s.TLCheckBoxChecked = true;
+  flow.TLCheckBoxClick();
+  s.TLComboBoxIndex = 0;  // 5 s
+  flow.BitBtnClick(5);
+  EXPECT_TRUE(ProtocolLines().contains(QString::fromUtf8("Установлено ограничение времени на один ответ - 5с.")));
+  EXPECT_EQ(s.TLLabel, QString::fromUtf8("    Осталось времени: "));
+  EXPECT_EQ(s.TLFirst, 0);
+  EXPECT_EQ(s.TLComboBoxIndex, 5) << "the box shows the seconds left";
+  EXPECT_TRUE(s.TLTimerOn);
+  std::vector<int> shown;
+  for (int step = 0; step < 5; ++step) {
+    flow.TLTimerTimer();
+    view.RunPending();
+    shown.push_back(s.TLComboBoxIndex);
+    if (step < 4) {
+      EXPECT_TRUE(s.TLTimerOn);
+    }
+  }
+  EXPECT_EQ(shown[0], 4);
+  EXPECT_EQ(view.beeps, 5) << "without sound output every step beeps";
+  ASSERT_EQ(view.answers.size(), 1u);
+  EXPECT_EQ(view.answers[0].windowColour, 0x000080u);
+  EXPECT_EQ(view.answers[0].fontColour, 0x00FFFFu);
+  EXPECT_EQ(stats.RCount, 7) << "a time-out changes no counter";
+  EXPECT_TRUE(ProtocolLines().contains(QString::fromUtf8("10:00:01 Время, отпущенное на ответ, истекло.")));
+  EXPECT_EQ(s.StatusLabel, QString::fromUtf8("2/5 экзамена. Верных ответов: 0"));
+  EXPECT_EQ(s.TLComboBoxIndex, 5) << "the next task re-arms the countdown";
+}
+
+TEST_F(ExamFlowTest, AnswerDuringTheCountdownPauseDropsTheStep) {
+  MainScreen& s = flow.Screen();
+  s.TLCheckBoxChecked = true;
+  flow.TLCheckBoxClick();
+  flow.BitBtnClick(5);
+  flow.TLTimerTimer();  // the step waits 64 ms
+  Answer(true);
+  view.RunPending();  // the dropped step must not count down or re-arm for the old task
+  EXPECT_EQ(view.beeps, 0);
+  EXPECT_EQ(s.TLComboBoxIndex, 15);
+  EXPECT_EQ(view.answers.size(), 1u);
+}
+
+TEST_F(ExamFlowTest, BreakOffUnmarksOnlyTheTaskOnScreen) {
+  flow.BitBtnClick(5);
+  flow.CancelBitBtnClick();
+  EXPECT_EQ(tasks.CountUsed(), 0);
+  EXPECT_TRUE(flow.OnStartScreen());
+  EXPECT_FALSE(flow.Screen().ShowLogVisible);
+  EXPECT_TRUE(view.marks.empty());
+  flow.BitBtnClick(5);
+  for (int k = 0; k < 3; ++k) Answer(k != 1);
+  flow.CancelBitBtnClick();
+  EXPECT_EQ(tasks.CountUsed(), 3);
+  EXPECT_FALSE(flow.Screen().ShowLogVisible) << "a broken-off exam offers no protocol";
+  EXPECT_FALSE(protocol.Updating());
+  flow.CancelBitBtnClick();
+  EXPECT_TRUE(view.closed) << "on the start screen the button leaves the program";
+}
+
+TEST_F(ExamFlowTest, WrapWhenEveryTaskWasPassed) {
+  for (int k = 1; k <= 1500; ++k) tasks.MarkUsed(k);
+  flow.BitBtnClick(5);
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_TRUE(boxes.shown()[0].text.startsWith(QString::fromUtf8("Все имеющиеся в программе задания пройдены.")));
+  EXPECT_EQ(stats.RCount, 0);
+  EXPECT_FALSE(tasks.Wrapped);
+  EXPECT_EQ(tasks.CountUsed(), 1) << "the task drawn is the first of the new round";
+  const QStringList lines = ProtocolLines();
+  const auto notice = lines.indexOf(QString::fromUtf8("Работа и статистика вновь начинается с нуля."));
+  ASSERT_GT(notice, 0);
+  EXPECT_TRUE(lines[notice + 2].endsWith(flow.Phrase())) << "the notice stands before the task line";
+}
+
+TEST_F(ExamFlowTest, ShuffleSpreadsTheRightAnswerOverTheButtons) {
+  std::map<int, int> rightOn;
+  flow.Screen().GenComboBoxIndex = 45;
+  for (int exam = 0; exam < 12; ++exam) {
+    flow.BitBtnClick(5);
+    for (int k = 0; k < 50; ++k) {
+      const int n = 3 + flow.CurrentTask() % 3;
+      const auto& b = flow.Screen().Buttons;
+      for (int i = 0; i < 5; ++i) EXPECT_EQ(b[static_cast<std::size_t>(i)].visible, i < n);
+      if (n == 3) ++rightOn[ButtonWithTag(true)];
+      Answer(true);
+    }
+  }
+  ASSERT_EQ(rightOn.size(), 3u);
+  for (const auto& [button, count] : rightOn) EXPECT_GT(count, 40) << "button " << button;
+}
+
+TEST_F(ExamFlowTest, ConsolidationAvailabilityFollowsThePool) {
+  for (int k = 1; k <= 12; ++k) tasks.MarkUsed(k);
+  for (int k = 1; k <= 8; ++k) {
+    tasks.Last = k;
+    tasks.MarkDone();
+  }
+  flow.ShowStartScreen();
+  EXPECT_FALSE(flow.Screen().RepEnabled);
+  EXPECT_EQ(flow.Screen().RepGroupBoxHint,
+            QString::fromUtf8("Режим закрепления пройденного становится доступным\r\nпосле прохождения не менее 5 новых заданий"));
+  tasks.Done[0] &= ~(1u << 7);
+  tasks.DoneCount = 7;
+  flow.ShowStartScreen();
+  EXPECT_TRUE(flow.Screen().RepEnabled);
+  EXPECT_EQ(flow.Screen().RepGroupBoxHint, QString::fromUtf8("Обнулить пройденное можно в списке всех заданий"));
+}
+
+TEST_F(ExamFlowTest, ConsolidationRunThatEmptiesThePoolEndsAsANormalExam) {
+  for (int k = 101; k <= 105; ++k) tasks.MarkUsed(k);
+  flow.ShowStartScreen();
+  flow.Screen().RepCheckBoxChecked = true;
+  flow.RepCheckBoxClick();
+  EXPECT_EQ(flow.Screen().Buttons[4].caption, QString::fromUtf8("Приступить к закреплению пройденного"));
+  flow.BitBtnClick(5);
+  EXPECT_TRUE(ProtocolLines().contains(QString::fromUtf8("в режиме ЗАКРЕПЛЕНИЕ ПРОЙДЕННОГО")));
+  EXPECT_TRUE(flow.Screen().RepStatusLabelVisible);
+  EXPECT_FALSE(flow.Screen().RepComLabel.isEmpty());
+  EXPECT_GE(flow.CurrentTask(), 101);
+  for (int k = 0; k < 5; ++k) Answer(true);
+  EXPECT_EQ(tasks.DoneCount, 5);
+  EXPECT_EQ(tasks.CountUsed(), 5) << "consolidation draws mark nothing as passed";
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_TRUE(boxes.shown()[0].text.startsWith(QString::fromUtf8("Все пройденные задания успешно повторены.")));
+  EXPECT_FALSE(flow.Screen().RepCheckBoxChecked);
+  EXPECT_TRUE(protocol.PlainText().contains(QString::fromUtf8("Экзамен длился ")));
+  EXPECT_FALSE(protocol.PlainText().contains(QString::fromUtf8("Повторение длилось ")));
+  EXPECT_EQ(flow.Mark(), 5) << "the mark is kept: the run ended as a normal exam";
+  EXPECT_FALSE(flow.LastExamWasConsolidation());
+  EXPECT_EQ(stats.RCount, 7) << "repetitions do not count as right answers of the statistics";
+}
+
+TEST_F(ExamFlowTest, ConsolidationRunWithWrongAnswersKeepsThemInThePool) {
+  for (int k = 1; k <= 40; ++k) tasks.MarkUsed(k);
+  flow.ShowStartScreen();
+  flow.Screen().RepCheckBoxChecked = true;
+  flow.RepCheckBoxClick();
+  flow.BitBtnClick(5);
+  for (int k = 0; k < 5; ++k) Answer(k % 2 == 0);
+  EXPECT_EQ(tasks.DoneCount, 3);
+  EXPECT_EQ(view.marks, std::vector<int>{3});
+  EXPECT_EQ(flow.Mark(), 0) << "a consolidation run keeps no mark";
+  EXPECT_TRUE(flow.LastExamWasConsolidation());
+  EXPECT_TRUE(protocol.PlainText().contains(QString::fromUtf8("Повторение длилось ")));
+  EXPECT_EQ(flow.Screen().RepInfoLabel, QString::fromUtf8("Пройдено заданий: 40;\r\nиз них успешно повторено: 3"));
+  flow.Screen().RepCheckBoxChecked = true;
+  flow.BitBtnClick(5);
+  flow.CancelBitBtnClick();
+  EXPECT_EQ(tasks.CountUsed(), 40) << "breaking off a consolidation run unmarks nothing";
+}
+
+}  // namespace
+}  // namespace zv
