@@ -377,9 +377,11 @@ QString quote(QStringView s) {
   return out;
 }
 
-// The text of a REG_SZ that round-trips through a quoted string, or nothing.
-std::optional<QString> plainString(const Value& v) {
+// The text of a REG_SZ that round-trips through a quoted string, or nothing. Very long text
+// goes to a wrapped hex(1) list instead, so no written line passes the reader's limit.
+std::optional<QString> plainString(const Value& v, qsizetype nameChars) {
   if (v.type != kTypeString || v.data.size() < 2 || v.data.size() % 2 != 0) return std::nullopt;
+  if (3 * (v.data.size() + nameChars) + 16 > kMaxLineChars) return std::nullopt;
   const qsizetype units = v.data.size() / 2;
   QString text(units - 1, Qt::Uninitialized);
   for (qsizetype i = 0; i < units; ++i) {
@@ -481,7 +483,7 @@ QByteArray Write(const Document& document) {
       out.append(u'=');
       if (!v.value) {
         out.append(u'-');
-      } else if (const auto text = plainString(*v.value)) {
+      } else if (const auto text = plainString(*v.value, v.name.size())) {
         out.append(quote(*text));
       } else if (v.value->type == kTypeDWord && v.value->data.size() == 4) {
         std::uint32_t n = 0;

@@ -26,7 +26,7 @@
 // line ends, UTF-8 without BOM; strings escape "\" and "\""; hex lists wrap with ",\" and
 // two-space indentation so that no line passes 80 columns. A REG_SZ that cannot be written
 // as a quoted string (control characters, embedded terminators, missing terminator, unpaired
-// surrogates) is written as hex(1): instead, so nothing is lost:
+// surrogates, text too long for one line) is written as hex(1): instead, so nothing is lost:
 //   Read(Write(d), Regedit4Text::Utf16le).document == d for every document Read() returns.
 
 #include <QByteArray>

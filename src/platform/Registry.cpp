@@ -21,6 +21,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kRootCount = 3;
+// Far above what settings need (the real registry advises under 2 KiB), far below the file
+// limit, so one oversized value cannot make the hive unreadable.
+constexpr qsizetype kMaxValueBytes = 1024 * 1024;
 int indexOf(RootKey root) { return static_cast<int>(root); }
 
 // ---- hive snapshots -----------------------------------------------------------------------
@@ -339,6 +342,9 @@ struct Registry::Impl {
     for (const auto& change : s.journal)
       if (change) next.Apply(*change);
     const QByteArray bytes = regfile::Write(next.ToDocument());
+    // A file the reader would refuse would be moved aside on the next read: refuse it here.
+    if (bytes.size() > regfile::kMaxFileBytes)
+      throw RegistryError("the hive " + path.toStdString() + " would grow past its size limit");
     const std::int64_t before = hivefile::NowNs();
     if (auto error = hivefile::WriteAtomically(path, bytes)) throw RegistryError(error->toStdString());
     auto written = std::make_shared<Snapshot>();
@@ -443,6 +449,7 @@ struct Registry::Impl {
 
   void write(const QString& name, std::uint32_t type, QByteArray data) {
     requireWritable(name);
+    if (data.size() > kMaxValueBytes) throw RegistryError("the value " + name.toStdString() + " is too large");
     if (name.size() > regfile::kMaxValueNameChars || !regfile::IsWritableName(name))
       throw RegistryError("invalid value name: " + name.toStdString());
     record(HiveChange{HiveChange::Kind::SetValue, current, name, type, std::move(data)});

@@ -65,7 +65,8 @@ enum class RegType : std::uint32_t {
 // Thrown by typed reads of a value of another type or size or of an absent value (except
 // ReadString), by every value operation and GetKeyNames/GetValueNames with no key open, by
 // refused writes (computed values, a key opened read-only or deleted, names that cannot be
-// stored: control characters, key names over 255 characters) and by flushes that fail.
+// stored: control characters, key names over 255 characters; data over 1 MiB) and by flushes
+// that fail.
 class RegistryError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;

@@ -220,6 +220,7 @@ TEST(RegFileWrite, ReadOfWriteIsTheSameDocument) {
       {u"empty"_s, sz(QString())},
       {u"newline"_s, sz(u"line1\r\nline2"_s)},
       {u"embeddedNul"_s, hex(kTypeString, "410000004200000000")},
+      {u"textPastTheLineLimit"_s, sz(QString(600000, u'ж'))},
       {u"noTerminator"_s, hex(kTypeString, "4100")},
       {u"oddSize"_s, hex(kTypeString, "410000")},
       {u"loneSurrogate"_s, hex(kTypeString, "00d80000")},

@@ -324,13 +324,16 @@ TEST_F(RegistryTest, DeleteKeyRemovesTheWholeSubtree) {
   EXPECT_EQ(r.GetKeyNames(), QStringList{u"D"_s});
 }
 
-TEST_F(RegistryTest, UnwritableNamesAreRefused) {
+TEST_F(RegistryTest, UnstorableNamesAndValuesAreRefused) {
   Registry r(paths());
   EXPECT_THROW(r.OpenKey(u"Software\\bad\nname"_s, true), RegistryError);
   EXPECT_THROW(r.OpenKey(u"Software\\"_s + QString(256, u'k'), true), RegistryError);
   ASSERT_TRUE(r.OpenKey(kZorvik, true));
   EXPECT_THROW(r.WriteInteger(u"line\nbreak"_s, 1), RegistryError);
   EXPECT_THROW(r.WriteBinaryData(u"v"_s, nullptr, 4), RegistryError);
+  const QByteArray huge(1024 * 1024 + 1, 'h');
+  EXPECT_THROW(r.WriteBinaryData(u"v"_s, huge.constData(), int(huge.size())), RegistryError);
+  EXPECT_FALSE(r.ValueExists(u"v"_s));
 }
 
 // ---- durability ---------------------------------------------------------------------------
