@@ -271,6 +271,7 @@ struct Registry::Impl {
     std::shared_ptr<HiveTree> view;  // snapshot + journal, while the journal is not empty
     std::vector<std::optional<HiveChange>> journal;  // emptied slots: superseded writes
     QHash<QString, std::size_t> lastWrite;          // path + name -> slot of the last SetValue
+    std::size_t superseded = 0;                      // emptied slots
   };
 
   RegistryPaths paths;
@@ -312,20 +313,46 @@ struct Registry::Impl {
     if (!s.snapshot) refresh();
     if (!s.view) s.view = std::make_shared<HiveTree>(*s.snapshot->tree);
     s.view->Apply(change);
-    if (change.kind == HiveChange::Kind::SetValue) {
-      // A value written again replaces its earlier write, so a loop of writes keeps the
-      // journal small; the first writer's spelling of the name is kept.
-      const QString key = foldAll(change.path).join(u'\\') + u'\0' + HiveTree::Fold(change.name);
-      if (auto it = s.lastWrite.constFind(key); it != s.lastWrite.constEnd()) {
-        auto& earlier = s.journal[*it];
-        if (earlier) change.name = earlier->name;
-        earlier.reset();
-      }
-      s.lastWrite.insert(key, s.journal.size());
-    } else {
-      s.lastWrite.clear();  // key deletions and value deletions end the replacement window
+    if (change.kind != HiveChange::Kind::SetValue) {
+      s.lastWrite.clear();  // key and value deletions end the window in which writes replace
+      s.journal.push_back(std::move(change));
+      return;
     }
+    // A value written again replaces its earlier write (keeping the first spelling of the
+    // name), so a loop of writes between two flushes keeps the journal small.
+    const QString key = writeKey(change);
+    if (auto it = s.lastWrite.constFind(key); it != s.lastWrite.constEnd()) {
+      const std::size_t slot = *it;
+      change.name = s.journal[slot]->name;
+      if (slot + 1 == s.journal.size()) {
+        s.journal[slot] = std::move(change);
+        return;
+      }
+      s.journal[slot].reset();
+      ++s.superseded;
+    }
+    s.lastWrite.insert(key, s.journal.size());
     s.journal.push_back(std::move(change));
+    if (s.superseded > s.journal.size() / 2) compact(s);
+  }
+
+  static QString writeKey(const HiveChange& change) {
+    return foldAll(change.path).join(u'\\') + u'\0' + HiveTree::Fold(change.name);
+  }
+
+  static void compact(RootState& s) {
+    std::vector<std::optional<HiveChange>> kept;
+    s.lastWrite.clear();
+    for (auto& change : s.journal) {
+      if (!change) continue;
+      if (change->kind == HiveChange::Kind::SetValue)
+        s.lastWrite.insert(writeKey(*change), kept.size());
+      else
+        s.lastWrite.clear();
+      kept.push_back(std::move(change));
+    }
+    s.journal = std::move(kept);
+    s.superseded = 0;
   }
 
   // Writes the root's journal into its hive file; throws RegistryError, keeping the journal.
@@ -356,6 +383,7 @@ struct Registry::Impl {
     s.snapshot = std::move(written);
     s.journal.clear();
     s.lastWrite.clear();
+    s.superseded = 0;
     s.view.reset();
   }
 
@@ -532,8 +560,9 @@ bool Registry::KeyExists(const QString& path) {
 }
 
 bool Registry::DeleteKey(const QString& path) {
+  // An empty path names the open key or the root; neither is deleted this way.
+  if (path.split(u'\\', Qt::SkipEmptyParts).isEmpty()) return false;
   const QStringList parts = d->absolute(path);
-  if (parts.isEmpty()) return false;  // a root cannot be deleted
   d->refresh();
   if (d->computedBelow(foldAll(parts)))
     throw RegistryError("the key " + parts.join(u'\\').toStdString() + " holds read-only values");

@@ -1,5 +1,7 @@
 #include "platform/RegFile.h"
 
+#include "QtPrint.h"
+
 #include <gtest/gtest.h>
 
 #include <QStringList>

@@ -4,6 +4,8 @@
 #include "platform/RegFile.h"
 #include "platform/Registry.h"
 
+#include "QtPrint.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>

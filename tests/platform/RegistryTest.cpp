@@ -1,6 +1,8 @@
 #include "platform/Registry.h"
 #include "platform/RegFile.h"
 
+#include "QtPrint.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -358,6 +360,37 @@ TEST_F(RegistryTest, OpeningAKeySeesAnotherWritersChangesAndKeepsOwnPendingOnes)
   ASSERT_TRUE(reader.OpenKey(kZorvik, false));
   EXPECT_EQ(reader.ReadInteger(u"Theirs"_s), 22);
   EXPECT_EQ(reader.ReadInteger(u"Mine"_s), 11);
+}
+
+// Writes between two flushes replace each other in the journal; the replay must still give
+// the last value of each, in the first spelling of its name.
+TEST_F(RegistryTest, ManyWritesBeforeOneFlushKeepTheLastOfEach) {
+  {
+    Registry r(paths());
+    ASSERT_TRUE(r.OpenKey(kZorvik, true));
+    r.WriteInteger(u"Alpha"_s, -1);
+    for (int i = 0; i < 1000; ++i) {
+      r.WriteInteger(i % 2 ? u"ALPHA"_s : u"alpha"_s, i);
+      r.WriteInteger(u"Beta"_s, -i);
+      if (i % 7 == 0) r.WriteString(u"Gamma"_s, u"g%1"_s.arg(i));
+      if (i % 100 == 50) r.DeleteValue(u"Gamma"_s);
+      if (i == 500) {
+        ASSERT_TRUE(r.OpenKey(u"\\Software\\Ostwin\\Other"_s, true));
+      }
+    }
+    EXPECT_EQ(r.ReadInteger(u"Alpha"_s), 999);
+  }
+  Registry r(copiedHive());
+  ASSERT_TRUE(r.OpenKey(kZorvik, false));
+  EXPECT_EQ(r.GetValueNames(), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+  EXPECT_EQ(r.ReadInteger(u"Alpha"_s), 500);
+  EXPECT_EQ(r.ReadInteger(u"Beta"_s), -500);
+  EXPECT_EQ(r.ReadString(u"Gamma"_s), u"g497"_s);
+  ASSERT_TRUE(r.OpenKey(u"\\Software\\Ostwin\\Other"_s, false));
+  EXPECT_EQ(r.GetValueNames(), (QStringList{u"ALPHA"_s, u"Beta"_s, u"Gamma"_s}));
+  EXPECT_EQ(r.ReadInteger(u"alpha"_s), 999);
+  EXPECT_EQ(r.ReadInteger(u"Beta"_s), -999);
+  EXPECT_EQ(r.ReadString(u"Gamma"_s), u"g994"_s);
 }
 
 // A folder where the temp file must go makes every write fail, even for root (who ignores
