@@ -1,0 +1,253 @@
+#include "ui/THintForm.h"
+
+#include "ui/HintGlyphs.h"
+
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+namespace zv {
+namespace {
+
+constexpr int kTrueLabelLeft = 2;
+constexpr int kTrueLabelPixels = 11;
+constexpr int kTrueLabelMinPixels = 8;
+// The label may move one pixel either way while it jerks.
+constexpr int kTrueLabelRoom = THintForm::kClientWidth - 4;
+
+QColor Rgb(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb)); }
+
+void SetTextColor(QWidget* w, QPalette::ColorRole role, QColor color) {
+  QPalette pal = w->palette();
+  pal.setColor(role, color);
+  w->setPalette(pal);
+}
+
+// A closing button: bold italic lettering of its colour, the "go on" glyph.
+QPushButton* MakeCloseButton(QWidget* parent, const char* name, std::uint32_t lettering,
+                             ButtonGlyph glyph) {
+  auto* b = new QPushButton(parent);
+  b->setObjectName(QLatin1String(name));
+  b->setGeometry(2, 77, 351, 32);
+  b->setFont(ArialFont(15, true, true));
+  b->setIcon(ButtonGlyphIcon(glyph));
+  b->setIconSize(QSize(kButtonGlyphSize, kButtonGlyphSize));
+  // Its own face colours, not the window's case colour.
+  QPalette pal = QPalette(QColor(0xEC, 0xEC, 0xE8));
+  pal.setColor(QPalette::ButtonText, Rgb(lettering));
+  b->setPalette(pal);
+  return b;
+}
+
+}  // namespace
+
+THintForm::THintForm(Registry& registry, RandomSource& random, SoundService& sound,
+                     QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_registry(registry),
+      m_sound(sound),
+      m_phrases(random) {
+  setObjectName(QStringLiteral("HintForm"));
+  setFixedSize(kClientWidth, kClientHeight);
+  setAutoFillBackground(true);
+  setFont(ArialFont(21, true, false));
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Rgb(0xC0C0C0));
+  setPalette(pal);
+
+  HintLabel = new QLabel(this);
+  HintLabel->setObjectName(QStringLiteral("HintLabel"));
+  HintLabel->setGeometry(0, 0, kClientWidth, 73);
+  HintLabel->setAlignment(Qt::AlignCenter);
+  HintLabel->setWordWrap(true);
+
+  TrueLabel = new QLabel(this);
+  TrueLabel->setObjectName(QStringLiteral("TrueLabel"));
+  TrueLabel->move(kTrueLabelLeft, TrueLabelJerk::kTop);
+  TrueLabel->setFont(ArialFont(kTrueLabelPixels, false, false));
+  SetTextColor(TrueLabel, QPalette::WindowText, Rgb(kTrueLabelColor));
+  TrueLabel->setToolTip(QStringLiteral("Вот правильный ответ"));
+  TrueLabel->hide();
+
+  HintBitBtn = MakeCloseButton(this, "HintBitBtn", kGreenLettering, ButtonGlyph::Green);
+  HintBitBtn0 = MakeCloseButton(this, "HintBitBtn0", kBlackLettering, ButtonGlyph::Black);
+  HintBitBtn0->hide();
+  connect(HintBitBtn, &QPushButton::clicked, this, &THintForm::HintBitBtn0Click);
+  connect(HintBitBtn0, &QPushButton::clicked, this, &THintForm::HintBitBtn0Click);
+
+  SpeakerBitBtn = new QToolButton(this);
+  SpeakerBitBtn->setObjectName(QStringLiteral("SpeakerBitBtn"));
+  SpeakerBitBtn->setGeometry(305, 25, 46, 46);
+  SpeakerBitBtn->setFont(ArialFont(9, true, false));
+  SpeakerBitBtn->setIcon(SpeakerGlyphIcon());
+  SpeakerBitBtn->setIconSize(QSize(kSpeakerGlyphSize, kSpeakerGlyphSize));
+  SpeakerBitBtn->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  SpeakerBitBtn->setFocusPolicy(Qt::TabFocus);
+  SpeakerBitBtn->setPalette(QPalette(QColor(0xEC, 0xEC, 0xE8)));
+  SpeakerBitBtn->setAutoFillBackground(true);
+  SpeakerBitBtn->hide();
+  connect(SpeakerBitBtn, &QToolButton::clicked, this, &THintForm::SpeakerBitBtnClick);
+
+  JerkTimer = new QTimer(this);
+  JerkTimer->setObjectName(QStringLiteral("JerkTimer"));
+  JerkTimer->setInterval(kJerkIntervalMs);
+  connect(JerkTimer, &QTimer::timeout, this, &THintForm::JerkTimerTimer);
+
+  SetBlackButtonVisible(false);
+  FormCreate();
+}
+
+THintForm::~THintForm() { FormDestroy(); }
+
+void THintForm::FormCreate() {
+  m_phrases.Load(m_registry);
+  SpeakerBitBtn->setText(QStringLiteral("Ещё раз"));
+}
+
+void THintForm::FormDestroy() { m_phrases.Save(m_registry); }
+
+void THintForm::SetBlackButtonVisible(bool visible) {
+  HintBitBtn0->setVisible(visible);
+  HintBitBtn->setVisible(!visible);
+  QPushButton* shown = visible ? HintBitBtn0 : HintBitBtn;
+  shown->setDefault(true);
+  shown->raise();
+}
+
+void THintForm::Apply(const Request& request) {
+  m_windowColor = request.windowColor & 0xFFFFFF;
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Rgb(m_windowColor));
+  pal.setColor(QPalette::WindowText, Rgb(request.fontColor));
+  setPalette(pal);
+  SetTextColor(HintLabel, QPalette::WindowText, Rgb(request.fontColor));
+  SetTextColor(TrueLabel, QPalette::WindowText, Rgb(kTrueLabelColor));
+  setWindowTitle(request.caption);
+  SetBlackButtonVisible(request.blackButton);
+  m_commentsOn = request.commentsOn;
+  m_preBottomPanelTop = request.preBottomPanelTop;
+  m_interpretation = request.interpretation;
+  FormShow();
+}
+
+int THintForm::ShowModal(const Request& request) {
+  Apply(request);
+  const int result = exec();
+  SetBlackButtonVisible(false);
+  hide();
+  return result;
+}
+
+void THintForm::Open(const Request& request) {
+  Apply(request);
+  show();
+}
+
+void THintForm::FormShow() {
+  if (m_firstShowing) {
+    m_firstShowing = false;
+    if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr) {
+      const QScreen* screen = main->screen();
+      const int screenBottom = screen ? screen->geometry().bottom() + 1 : 0;
+      move(FirstHintPosition(main->frameGeometry(), frameGeometry().width(), screenBottom,
+                             m_preBottomPanelTop));
+    }
+  }
+
+  m_showing = m_phrases.Draw(m_windowColor);
+  HintBitBtn->setText(m_showing.buttonCaption);
+  HintBitBtn0->setText(m_showing.buttonCaption);
+
+  SetInterpretation(m_interpretation);
+
+  HintLabel->setText(m_showing.remark);
+  TrueLabel->setVisible(m_showing.showsInterpretation);
+  if (m_showing.showsInterpretation) {
+    TrueLabel->raise();
+    JerkTimer->start();
+  }
+  PlayCaseComment();
+  SpeakerBitBtn->hide();
+  (HintBitBtn0->isVisibleTo(this) ? HintBitBtn0 : HintBitBtn)->setFocus();
+}
+
+// The right interpretation at 11 pixels, centred. A text too wide for the window is set in a
+// smaller size (down to 8 pixels) and, should even that not fit, shortened with an ellipsis
+// and given in full as the tooltip: the right answer is never silently cut.
+void THintForm::SetInterpretation(const QString& text) {
+  QFont font = TrueLabel->font();
+  int pixels = kTrueLabelPixels;
+  font.setPixelSize(pixels);
+  while (pixels > kTrueLabelMinPixels && QFontMetrics(font).horizontalAdvance(text) > kTrueLabelRoom)
+    font.setPixelSize(--pixels);
+  TrueLabel->setFont(font);
+  const QFontMetrics metrics(font);
+  if (metrics.horizontalAdvance(text) > kTrueLabelRoom) {
+    TrueLabel->setText(metrics.elidedText(text, Qt::ElideRight, kTrueLabelRoom));
+    TrueLabel->setToolTip(text);
+  } else {
+    TrueLabel->setText(text);
+    TrueLabel->setToolTip(QStringLiteral("Вот правильный ответ"));
+  }
+  TrueLabel->adjustSize();
+  TrueLabel->move(TrueLabelLeft(width(), TrueLabel->width(), TrueLabel->x()), TrueLabel->y());
+}
+
+void THintForm::PlayCaseComment() {
+  if (!m_commentsOn) return;
+  m_sound.PlayComment(m_showing.comment, EndNotice());
+}
+
+SoundService::EndHandler THintForm::EndNotice() {
+  QPointer<THintForm> self(this);
+  return [self] {
+    if (!self) return;  // the window is gone: nobody to tell
+    QEvent ended(kSoundEndEvent);
+    QCoreApplication::sendEvent(self.data(), &ended);
+  };
+}
+
+bool THintForm::event(QEvent* e) {
+  if (e->type() == kSoundEndEvent) {
+    SndEndMessage();
+    return true;
+  }
+  return QDialog::event(e);
+}
+
+void THintForm::SndEndMessage() {
+  if (m_commentsOn) SpeakerBitBtn->show();
+}
+
+void THintForm::SpeakerBitBtnClick() {
+  SpeakerBitBtn->hide();
+  // The sound layer's PlayComment has no replay flag yet: the same category is asked again.
+  m_sound.PlayComment(m_showing.comment, EndNotice());
+}
+
+void THintForm::JerkTimerTimer() {
+  JerkTimer->stop();
+  TrueLabel->move(m_jerk.Step(TrueLabel->pos()));
+  JerkTimer->start();
+}
+
+void THintForm::HintBitBtn0Click() {
+  if (m_commentsOn) m_sound.Stop();
+  done(QDialog::Accepted);
+}
+
+void THintForm::reject() { HintBitBtn0Click(); }
+
+void THintForm::done(int result) {
+  FormClose();
+  QDialog::done(result);
+}
+
+void THintForm::FormClose() { JerkTimer->stop(); }
+
+}  // namespace zv

@@ -1,0 +1,165 @@
+#include "ui/TMarkForm.h"
+
+#include "ui/HintGlyphs.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+namespace zv {
+namespace {
+
+QColor Rgb(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb)); }
+
+}  // namespace
+
+TMarkForm::TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundService& sound,
+                     QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_random(random),
+      m_sound(sound),
+      m_look(MarkLookFor(mark)),
+      m_commentsOn(commentsOn) {
+  setObjectName(QStringLiteral("MarkForm"));
+  setWindowTitle(QStringLiteral("Итого"));
+  setFixedSize(kClientWidth, kClientHeight);
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  setPalette(pal);
+
+  Label1 = new QLabel(this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setGeometry(0, 0, kClientWidth, 24);
+  Label1->setAlignment(Qt::AlignCenter);
+  Label1->setFont(ArialFont(20, true, true));
+  QPalette blue = Label1->palette();
+  blue.setColor(QPalette::WindowText, Rgb(0x0000FF));
+  Label1->setPalette(blue);
+
+  Label2 = new QLabel(this);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Label2->setGeometry(0, 24, kClientWidth, 50);
+  Label2->setAlignment(Qt::AlignCenter);
+  Label2->setFont(ArialFont(44, true, true));
+  Label2->setAutoFillBackground(true);  // opaque: its background flashes too
+  QPalette red = Label2->palette();
+  red.setColor(QPalette::Window, Qt::white);
+  red.setColor(QPalette::WindowText, Rgb(0xFF0000));
+  Label2->setPalette(red);
+
+  BitBtn1 = new QPushButton(this);
+  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+  BitBtn1->setGeometry(1, 76, 264, 27);
+  BitBtn1->setFont(ArialFont(13, true, true));
+  BitBtn1->setIconSize(QSize(kButtonGlyphSize, kButtonGlyphSize));
+  QPalette face(QColor(0xEC, 0xEC, 0xE8));
+  face.setColor(QPalette::ButtonText, Rgb(kGreenLettering));
+  BitBtn1->setPalette(face);
+  BitBtn1->setDefault(true);
+  connect(BitBtn1, &QPushButton::clicked, this, &TMarkForm::BitBtn1Click);
+
+  SpeakerBitBtn = new QToolButton(this);
+  SpeakerBitBtn->setObjectName(QStringLiteral("SpeakerBitBtn"));
+  SpeakerBitBtn->setGeometry(217, 25, 46, 46);
+  SpeakerBitBtn->setFont(ArialFont(9, true, false));
+  SpeakerBitBtn->setIcon(SpeakerGlyphIcon());
+  SpeakerBitBtn->setIconSize(QSize(kSpeakerGlyphSize, kSpeakerGlyphSize));
+  SpeakerBitBtn->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  SpeakerBitBtn->setFocusPolicy(Qt::TabFocus);
+  SpeakerBitBtn->setPalette(QPalette(QColor(0xEC, 0xEC, 0xE8)));
+  SpeakerBitBtn->setAutoFillBackground(true);
+  SpeakerBitBtn->hide();
+  connect(SpeakerBitBtn, &QToolButton::clicked, this, &TMarkForm::SpeakerBitBtnClick);
+
+  MarkTimer = new QTimer(this);
+  MarkTimer->setObjectName(QStringLiteral("MarkTimer"));
+  MarkTimer->setInterval(kFlashIntervalMs);
+  connect(MarkTimer, &QTimer::timeout, this, &TMarkForm::MarkTimerTimer);
+
+  FormCreate();
+}
+
+TMarkForm::~TMarkForm() = default;
+
+void TMarkForm::FormCreate() {
+  Label1->setText(QStringLiteral("Ваша оценка"));
+  BitBtn1->setText(QStringLiteral("Спасибо"));
+  Label2->setText(m_look.digit);
+  BitBtn1->setIcon(ButtonGlyphIcon(m_look.glyph));
+  if (m_look.flashes) MarkTimer->start();
+  SpeakerBitBtn->setText(QStringLiteral("Ещё раз"));
+  if (m_commentsOn) m_sound.PlayComment(m_look.comment, EndNotice());
+  BitBtn1->setFocus();
+}
+
+void TMarkForm::CentreOnParent() {
+  QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+  if (!main) return;
+  const QRect frame = main->frameGeometry();
+  move(frame.left() + (frame.width() - frameGeometry().width()) / 2,
+       frame.top() + (frame.height() - frameGeometry().height()) / 2);
+}
+
+int TMarkForm::ShowModal() {
+  CentreOnParent();
+  return exec();
+}
+
+void TMarkForm::Open() {
+  CentreOnParent();
+  show();
+}
+
+SoundService::EndHandler TMarkForm::EndNotice() {
+  QPointer<TMarkForm> self(this);
+  return [self] {
+    if (!self) return;  // the window was freed before the comment ended
+    QEvent ended(kSoundEndEvent);
+    QCoreApplication::sendEvent(self.data(), &ended);
+  };
+}
+
+bool TMarkForm::event(QEvent* e) {
+  if (e->type() == kSoundEndEvent) {
+    SndEndMessage();
+    return true;
+  }
+  return QDialog::event(e);
+}
+
+void TMarkForm::SndEndMessage() {
+  if (m_commentsOn) SpeakerBitBtn->show();
+}
+
+void TMarkForm::SpeakerBitBtnClick() {
+  SpeakerBitBtn->hide();
+  // The sound layer's PlayComment has no replay flag yet: the same category is asked again.
+  m_sound.PlayComment(m_look.comment, EndNotice());
+}
+
+void TMarkForm::MarkTimerTimer() {
+  const FlashColors c = DrawFlashColors(m_random);
+  QPalette pal = Label2->palette();
+  pal.setColor(QPalette::Window, Rgb(c.background));
+  pal.setColor(QPalette::WindowText, Rgb(c.lettering));
+  Label2->setPalette(pal);
+  Label2->repaint();
+}
+
+void TMarkForm::BitBtn1Click() {
+  if (m_commentsOn) m_sound.Stop();
+  done(QDialog::Rejected);
+}
+
+void TMarkForm::reject() { BitBtn1Click(); }
+
+void TMarkForm::done(int result) {
+  MarkTimer->stop();
+  QDialog::done(result);
+}
+
+}  // namespace zv
