@@ -1,11 +1,12 @@
 #include "ui/THintForm.h"
 
+#include "ui/SoundEndNotice.h"
+
 #include "ui/HintGlyphs.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -203,14 +204,7 @@ void THintForm::PlayCaseComment() {
   m_sound.PlayComment(m_showing.comment, EndNotice());
 }
 
-SoundService::EndHandler THintForm::EndNotice() {
-  QPointer<THintForm> self(this);
-  return [self] {
-    if (!self) return;  // the window is gone: nobody to tell
-    QEvent ended(kSoundEndEvent);
-    QCoreApplication::sendEvent(self.data(), &ended);
-  };
-}
+SoundService::EndHandler THintForm::EndNotice() { return SoundEndNotice(this, kSoundEndEvent); }
 
 bool THintForm::event(QEvent* e) {
   if (e->type() == kSoundEndEvent) {

@@ -1,10 +1,11 @@
 #include "ui/TMarkForm.h"
 
+#include "ui/SoundEndNotice.h"
+
 #include "ui/HintGlyphs.h"
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -114,14 +115,7 @@ void TMarkForm::Open() {
   show();
 }
 
-SoundService::EndHandler TMarkForm::EndNotice() {
-  QPointer<TMarkForm> self(this);
-  return [self] {
-    if (!self) return;  // the window was freed before the comment ended
-    QEvent ended(kSoundEndEvent);
-    QCoreApplication::sendEvent(self.data(), &ended);
-  };
-}
+SoundService::EndHandler TMarkForm::EndNotice() { return SoundEndNotice(this, kSoundEndEvent); }
 
 bool TMarkForm::event(QEvent* e) {
   if (e->type() == kSoundEndEvent) {
