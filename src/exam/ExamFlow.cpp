@@ -103,7 +103,6 @@ void ExamFlow::SetSoundHardware(bool present) {
     m_screen.DirComboBoxIndex = static_cast<int>(Presentation::TextOnly);
     m_screen.DirComboBoxEnabled = false;
   }
-  m_screen.SoundGroupBoxVisible = present;
 }
 
 void ExamFlow::SetTimeLimit(int seconds) {
@@ -199,7 +198,8 @@ void ExamFlow::ShowStartScreen() {
   s.TLTimerOn = false;
 
   if (s.SoundGroupPlace == GroupPlace::BottomPanel) s.SoundGroupPlace = GroupPlace::StartScreen;
-  s.SoundGroupBoxVisible = m_soundHardware;
+  // Without sound the group stays on the start screen with its notice.
+  s.SoundGroupBoxVisible = true;
 
   for (int i = 0; i < 4; ++i) {
     s.Buttons[static_cast<std::size_t>(i)].visible = false;
@@ -235,6 +235,7 @@ void ExamFlow::ShowStartScreen() {
   }
   s.PreBottomPanelVisible = false;
   s.Focus = FocusTarget::BitBtn5;
+  ++s.FocusRequest;
   Refresh();
   if (openProtocol) m_env.view.OpenProtocol();
 
@@ -329,6 +330,8 @@ void ExamFlow::PresentTask() {
         s.SoundGroupExamPlace = s.TLCheckBoxChecked ? SoundPlace::RightEdge : SoundPlace::Centre;
       }
     }
+    // The group with the no-sound notice does not follow into the exam.
+    if (!m_soundHardware) s.SoundGroupBoxVisible = false;
     if (s.TLCheckBoxChecked)
       PlaceTimeLimitInExam();
     else
@@ -377,6 +380,7 @@ void ExamFlow::PresentTask() {
     b.caption = m_record[static_cast<std::size_t>(r)];
   }
   s.Focus = FocusTarget::BitBtn1;
+  ++s.FocusRequest;
   Refresh();
 
   if (m_soundHardware && s.DirComboBoxIndex != static_cast<int>(Presentation::TextOnly)) {
@@ -496,7 +500,7 @@ void ExamFlow::JudgeAnswer(int button) {
     for (AnswerButton& b : s.Buttons) b.kind = GlyphKind::Question;
     ShowStartScreen();
   }
-  s.SoundGroupBoxVisible = m_soundHardware;
+  s.SoundGroupBoxVisible = m_soundHardware || m_startScreen;
   s.CancelVisible = true;
   s.StatusLabelVisible = true;
   Refresh();
@@ -541,7 +545,7 @@ void ExamFlow::CancelBitBtnClick() {
     static const QStringList endings = {S(" уходит"), S(" прощается"), S(" закрывается")};
     m_screen.WindowCaption = S("Зорвик") + Pick(m_env.random, endings);
     Refresh();
-    m_env.sound.PlayComment(SoundCategory::Farewell, [this] { m_env.view.CloseWindow(); });
+    m_env.sound.PlayComment(SoundCategory::Farewell, false, [this] { m_env.view.CloseWindow(); });
     m_env.view.MinimizeWindow();
     return;
   }

@@ -102,7 +102,17 @@ struct MainScreen {
   bool TLTimerOn = false;
   QString WindowCaption;
   FocusTarget Focus = FocusTarget::None;
+  int FocusRequest = 0;  // advances whenever Focus is set anew; the window moves focus only then
 };
+
+// The main window's popup menu: the font item's caption and whether the copy item shows.
+struct MainPopup {
+  QString FontItem;
+  bool CopyItemVisible = false;
+};
+// Opened on TaskLabel it offers the task font and, during an exam, copying the task; opened on
+// the task panel or an answer button, the answer font.
+MainPopup MainPopupFor(bool onTaskLabel, bool startScreen);
 
 // Items of TLComboBox for a range: two blanks below 10, the number, " с".
 QString TimeLimitItem(int seconds);

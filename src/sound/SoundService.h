@@ -6,6 +6,9 @@
 // End notifications: a caller that needs to know when a sound has ended passes `onEnd`; the
 // sound layer calls it on the UI thread (the window messages 1026, 1027, 1033 and 1035 of the
 // design) and never calls it for a sound that was stopped or never started.
+//
+// Replays: with `replay` true the start comment or a category's comment is the one played last
+// in that category again instead of a newly drawn one (the windows' "Ещё раз" buttons).
 
 #include <functional>
 
@@ -27,7 +30,7 @@ public:
 
   virtual void PlayStartComment(bool replay, EndHandler onEnd) = 0;
   virtual void PlayVoicedTask(int taskIndex, EndHandler onEnd) = 0;
-  virtual void PlayComment(SoundCategory category, EndHandler onEnd) = 0;
+  virtual void PlayComment(SoundCategory category, bool replay, EndHandler onEnd) = 0;
   virtual void PlayBuiltIn(BuiltInSound sound) = 0;
   virtual void Stop() = 0;
   virtual void SetVolume(int position) = 0;  // volume bar position 21..100
@@ -42,7 +45,7 @@ public:
   bool HasComments(SoundCategory) const override { return false; }
   void PlayStartComment(bool, EndHandler) override {}
   void PlayVoicedTask(int, EndHandler) override {}
-  void PlayComment(SoundCategory, EndHandler) override {}
+  void PlayComment(SoundCategory, bool, EndHandler) override {}
   void PlayBuiltIn(BuiltInSound) override {}
   void Stop() override {}
   void SetVolume(int) override {}

@@ -129,9 +129,9 @@ inline constexpr SkinRect DirGroupBox{201, 228, 155, 52};
 inline constexpr SkinRect SoundGroupBox{362, 236, 191, 44};
 // TLGroupBox: the time limit (TLCheckBox, TLLabel, TLComboBox, TictacCheckBox, TicTacLabel).
 // Moves into PreBottomPanel during an exam (top 4 there).
-inline constexpr SkinRect TLGroupBox{27, 286, 200, 46};
+inline constexpr SkinRect TLGroupBox{27, 286, 220, 46};
 // RepGroupBox: RepCheckBox, RepLabel " Закрепление пройденного " and the two-line RepInfoLabel.
-inline constexpr SkinRect RepGroupBox{233, 286, 320, 46};
+inline constexpr SkinRect RepGroupBox{253, 286, 300, 46};
 
 // PreBottomPanel: hidden on the start screen; during an exam it takes the time-limit group
 // (top 4, left 8) and the sound group (top 8, right edge less 8). The correct-answer window

@@ -201,7 +201,7 @@ void THintForm::SetInterpretation(const QString& text) {
 
 void THintForm::PlayCaseComment() {
   if (!m_commentsOn) return;
-  m_sound.PlayComment(m_showing.comment, EndNotice());
+  m_sound.PlayComment(m_showing.comment, false, EndNotice());
 }
 
 SoundService::EndHandler THintForm::EndNotice() { return SoundEndNotice(this, kSoundEndEvent); }
@@ -220,8 +220,7 @@ void THintForm::SndEndMessage() {
 
 void THintForm::SpeakerBitBtnClick() {
   SpeakerBitBtn->hide();
-  // The sound layer's PlayComment has no replay flag yet: the same category is asked again.
-  m_sound.PlayComment(m_showing.comment, EndNotice());
+  m_sound.PlayComment(m_showing.comment, true, EndNotice());
 }
 
 void THintForm::JerkTimerTimer() {

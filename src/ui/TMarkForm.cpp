@@ -93,7 +93,7 @@ void TMarkForm::FormCreate() {
   BitBtn1->setIcon(ButtonGlyphIcon(m_look.glyph));
   if (m_look.flashes) MarkTimer->start();
   SpeakerBitBtn->setText(QStringLiteral("Ещё раз"));
-  if (m_commentsOn) m_sound.PlayComment(m_look.comment, EndNotice());
+  if (m_commentsOn) m_sound.PlayComment(m_look.comment, false, EndNotice());
   BitBtn1->setFocus();
 }
 
@@ -131,8 +131,7 @@ void TMarkForm::SndEndMessage() {
 
 void TMarkForm::SpeakerBitBtnClick() {
   SpeakerBitBtn->hide();
-  // The sound layer's PlayComment has no replay flag yet: the same category is asked again.
-  m_sound.PlayComment(m_look.comment, EndNotice());
+  m_sound.PlayComment(m_look.comment, true, EndNotice());
 }
 
 void TMarkForm::MarkTimerTimer() {

@@ -106,7 +106,7 @@ TEST_F(ExamFlowTest, StartScreenWithoutSound) {
   EXPECT_EQ(s.CancelCaption, QString::fromUtf8("Отказываюсь от испытаний"));
   EXPECT_EQ(s.DirComboBoxIndex, 1) << "without sound the presentation is text only";
   EXPECT_FALSE(s.DirComboBoxEnabled);
-  EXPECT_FALSE(s.SoundGroupBoxVisible);
+  EXPECT_TRUE(s.SoundGroupBoxVisible) << "it shows the no-sound notice";
   EXPECT_FALSE(s.ShowLogVisible);
   EXPECT_EQ(s.RepInfoLabel, QString::fromUtf8("Пройдено заданий: 0;\r\nиз них успешно повторено: 0"));
   EXPECT_FALSE(s.RepEnabled);

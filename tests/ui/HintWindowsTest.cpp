@@ -2,6 +2,7 @@
 
 #include "platform/Registry.h"
 #include "support/ScriptedRandom.h"
+#include "support/TestApplication.h"
 #include "ui/HintGlyphs.h"
 #include "ui/THintForm.h"
 #include "ui/TMarkForm.h"
@@ -28,20 +29,7 @@ namespace {
 
 using test::ScriptedRandom;
 
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-  void SetUp() override { m_app = std::make_unique<QApplication>(m_argc, m_argv); }
-  void TearDown() override { m_app.reset(); }
-
-private:
-  int m_argc = 1;
-  char m_name[16] = "zv_hint_test";
-  char* m_argv[2] = {m_name, nullptr};
-  std::unique_ptr<QApplication> m_app;
-};
-
-[[maybe_unused]] ::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+ZV_TEST_APPLICATION(QApplication);
 
 // A sound layer that plays nothing but remembers what it was asked and keeps the end handler,
 // so a test can end the "comment" when it likes.
@@ -53,8 +41,9 @@ public:
   bool HasComments(SoundCategory) const override { return true; }
   void PlayStartComment(bool, EndHandler) override {}
   void PlayVoicedTask(int, EndHandler) override {}
-  void PlayComment(SoundCategory category, EndHandler onEnd) override {
+  void PlayComment(SoundCategory category, bool replay, EndHandler onEnd) override {
     played.push_back(category);
+    replays.push_back(replay);
     lastEnd = std::move(onEnd);
   }
   void PlayBuiltIn(BuiltInSound) override {}
@@ -62,6 +51,7 @@ public:
   void SetVolume(int) override {}
 
   std::vector<SoundCategory> played;
+  std::vector<bool> replays;  // the replay flag of each entry of `played`
   EndHandler lastEnd;
   int stops = 0;
 };
@@ -207,6 +197,7 @@ TEST_F(HintWindows, SpeakerButtonAppearsAfterTheCommentAndReplaysIt) {
     QTest::mouseClick(form.SpeakerBitBtn, Qt::LeftButton);
     EXPECT_FALSE(form.SpeakerBitBtn->isVisible());
     EXPECT_EQ(m_sound.played, (std::vector<SoundCategory>{SoundCategory::TimeOut, SoundCategory::TimeOut}));
+    EXPECT_EQ(m_sound.replays, (std::vector<bool>{false, true})) << "the same comment again, not a new one";
     late = m_sound.lastEnd;
   }
   late();  // must not touch the destroyed window
@@ -305,7 +296,8 @@ TEST_F(HintWindows, MarkGlyphAndCommentFollowTheMark) {
     EXPECT_TRUE(three.SpeakerBitBtn->isVisible());
     QTest::mouseClick(three.SpeakerBitBtn, Qt::LeftButton);
     EXPECT_FALSE(three.SpeakerBitBtn->isVisible());
-    EXPECT_EQ(m_sound.played.size(), 2u);
+    EXPECT_EQ(m_sound.played, (std::vector<SoundCategory>{SoundCategory::Mark3, SoundCategory::Mark3}));
+    EXPECT_EQ(m_sound.replays, (std::vector<bool>{false, true})) << "the same comment again, not a new one";
     QTest::keyClick(&three, Qt::Key_Escape);
     EXPECT_FALSE(three.isVisible());
     EXPECT_EQ(m_sound.stops, 1);

@@ -1,0 +1,38 @@
+#include "ui/TrainerWindows.h"
+
+#include "platform/SingleInstance.h"
+#include "shell/BringForward.h"
+#include "shell/StartUp.h"
+#include "ui/TAidForm.h"
+#include "ui/THintForm.h"
+#include "ui/TZVMainForm.h"
+
+#include <QTimer>
+
+namespace zv {
+
+TrainerWindows::TrainerWindows(TrainerContext& context, SoundService& sound) {
+  m_main = std::make_unique<TZVMainForm>(context, sound);
+  m_server = std::make_unique<InstanceMessageServer>();
+  TZVMainForm* main = m_main.get();
+  connect(m_server.get(), &InstanceMessageServer::bringForwardRequested, main, [main] { BringForward(*main); });
+  connect(m_server.get(), &InstanceMessageServer::quitRequested, main, [main] { main->close(); });
+
+  m_aid = std::make_unique<TAidForm>(main);
+  m_hint = std::make_unique<THintForm>(*context.System.SettingsRegistry, *context.System.Random, sound, main);
+  main->SetAidForm(m_aid.get());
+  main->SetHintForm(m_hint.get());
+  main->show();
+  // The server answers once the message loop runs, that is with the start screen on view.
+  if (!context.ServerName.isEmpty())
+    QTimer::singleShot(0, m_server.get(), [server = m_server.get(), name = context.ServerName] { server->Listen(name); });
+}
+
+TrainerWindows::~TrainerWindows() {
+  m_server.reset();
+  m_hint.reset();
+  m_aid.reset();
+  m_main.reset();
+}
+
+}  // namespace zv

@@ -1,0 +1,10 @@
+# The main window: the skinned frame with the start screen and the exam, and its glyph buttons.
+target_sources(zv_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/TBitBtn.cpp ${CMAKE_CURRENT_LIST_DIR}/TBitBtn.h
+  ${CMAKE_CURRENT_LIST_DIR}/TZVMainForm.cpp ${CMAKE_CURRENT_LIST_DIR}/TZVMainForm.h
+)
+target_sources(zv_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/TrainerWindows.cpp ${CMAKE_CURRENT_LIST_DIR}/TrainerWindows.h
+)
+# The main window draws its tasks and sayings from the built-in bank.
+target_link_libraries(zv_ui PUBLIC zv_content)

@@ -1,0 +1,137 @@
+// The real trainer, end to end: started as its own process on an empty hive, asked to end the
+// way the uninstaller asks it, and the hive checked for every value the main window keeps,
+// with its type; then started again on that hive, which must bring the settings back (what the
+// second run writes when it closes is what it read, not the defaults).
+
+#include "platform/Registry.h"
+#include "platform/SingleInstance.h"
+#include "support/MainWindowValues.h"
+#include "support/TestApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <memory>
+#include <utility>
+
+namespace zv {
+namespace {
+
+const QString kKey = QStringLiteral("Software\\Ostwin\\Zorvik");
+
+ZV_TEST_APPLICATION(QCoreApplication);
+
+class Trainer {
+public:
+  explicit Trainer(const QTemporaryDir& dir) : m_dir(dir) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("ru_RU.UTF-8"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("ru_RU.UTF-8"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    env.insert(QStringLiteral("ZORVIK_REGISTRY_DIR"), dir.filePath(QStringLiteral("registry")));
+    m_process.setProcessEnvironment(env);
+    m_process.setProgram(QStringLiteral(ZV_TRAINER));
+    m_process.start();
+  }
+  ~Trainer() {
+    if (m_process.state() != QProcess::NotRunning) {
+      m_process.kill();
+      m_process.waitForFinished();
+    }
+  }
+  // Waits until the main window answers on its server (it listens once the start screen is up).
+  bool WaitForMainWindow() {
+    const QString server = InstancePaths::InFolder(m_dir.path()).ServerName;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 20000 && m_process.state() != QProcess::NotRunning) {
+      if (SendInstanceMessage(server, kBringForwardMessage, 200)) return true;
+      QThread::msleep(20);
+    }
+    return false;
+  }
+  int Quit() {
+    SendInstanceMessage(InstancePaths::InFolder(m_dir.path()).ServerName, kQuitMessage);
+    if (!m_process.waitForFinished(20000)) return -1;
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -2;
+  }
+
+private:
+  const QTemporaryDir& m_dir;
+  QProcess m_process;
+};
+
+template <typename Body>
+void OnKey(const QTemporaryDir& dir, Body body) {
+  Registry r(RegistryPaths::inOneFolder(dir.filePath(QStringLiteral("registry"))));
+  r.SetRootKey(RootKey::CurrentUser);
+  ASSERT_TRUE(r.OpenKey(kKey, true));
+  body(r);
+  r.CloseKey();
+}
+
+TEST(EndToEnd, FirstRunWritesEverySettingAndTheSecondReadsThemBack) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  double firstDate = 0;
+  {
+    Trainer first(dir);
+    ASSERT_TRUE(first.WaitForMainWindow());
+    ASSERT_EQ(first.Quit(), 0);
+  }
+  OnKey(dir, [&](Registry& r) {
+    for (const auto& [name, type] : test::kMainWindowValues) EXPECT_EQ(r.GetDataType(QLatin1String(name)), type) << name;
+    // The correct-answer window stores its remark selectors when it is destroyed.
+    for (const char* name : {"HeartOC", "HeartYC", "HeartNC", "HeartTC"})
+      EXPECT_EQ(r.GetDataType(QLatin1String(name)), RegType::Binary) << name;
+    EXPECT_FALSE(r.ValueExists(QStringLiteral("Volume"))) << "no sound: the volume bar was never shown";
+    EXPECT_EQ(r.GetDataSize(QStringLiteral("FirstDate")), 8);
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("RCount")), 0);
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("Tasks")), 5);
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("TimeLimit")), 15);
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("ViewIndex")), 1) << "text only without sound";
+    EXPECT_EQ(r.ReadString(QStringLiteral("AskFont")), QStringLiteral("Arial"));
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("AskFontSize")), 14);
+    EXPECT_TRUE(r.ReadBool(QStringLiteral("AskFontBold")));
+    firstDate = r.ReadDateTime(QStringLiteral("FirstDate"));
+    EXPECT_GT(firstDate, 46000.0);  // a moment of this century
+    // Settings a learner chose in an earlier run.
+    r.WriteInteger(QStringLiteral("Tasks"), 12);
+    r.WriteBool(QStringLiteral("ToTL"), true);
+    r.WriteBool(QStringLiteral("TicTac"), false);
+    r.WriteInteger(QStringLiteral("TimeLimit"), 20);
+    r.WriteInteger(QStringLiteral("RCount"), 37);
+    r.WriteInteger(QStringLiteral("MainFormLeft"), 40);
+    r.WriteInteger(QStringLiteral("MainFormTop"), 30);
+    r.WriteInteger(QStringLiteral("AnsFontSize"), 11);
+    r.WriteBool(QStringLiteral("AnsFontItalic"), true);
+    r.WriteDateTime(QStringLiteral("FirstDate"), firstDate - 100.0);
+  });
+  {
+    Trainer second(dir);
+    ASSERT_TRUE(second.WaitForMainWindow());
+    ASSERT_EQ(second.Quit(), 0);
+  }
+  OnKey(dir, [&](Registry& r) {
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("Tasks")), 12);
+    EXPECT_TRUE(r.ReadBool(QStringLiteral("ToTL")));
+    EXPECT_FALSE(r.ReadBool(QStringLiteral("TicTac")));
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("TimeLimit")), 20);
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("RCount")), 37);
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("MainFormLeft")), 40);
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("MainFormTop")), 30);
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("AnsFontSize")), 11);
+    EXPECT_TRUE(r.ReadBool(QStringLiteral("AnsFontItalic")));
+    EXPECT_DOUBLE_EQ(r.ReadDateTime(QStringLiteral("FirstDate")), firstDate - 100.0);
+  });
+}
+
+}  // namespace
+}  // namespace zv

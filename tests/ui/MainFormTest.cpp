@@ -1,0 +1,208 @@
+// The main window through its real widgets: whole exams clicked through, the settings kept in
+// the program key across two windows, the arrow keys, the no-sound start screen. The
+// correct-answer, mark and protocol windows are replaced by recorders so nothing blocks. The
+// test also writes screenshots of the main window's screens to <build>/screens.
+
+#include "platform/Registry.h"
+#include "support/MainFormRun.h"
+#include "support/MainWindowValues.h"
+#include "support/TestApplication.h"
+#include "ui/SkinCaptionButton.h"
+#include "ui/TBitBtn.h"
+#include "ui/TTrackBar.h"
+#include "ui/TZVMainForm.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+namespace zv {
+namespace {
+
+using test::TrainerRun;
+
+ZV_TEST_APPLICATION(QApplication);
+
+void SaveShot(QWidget& w, const char* name) {
+  QDir().mkpath(QStringLiteral(ZV_SCREENS_DIR));
+  w.grab().save(QStringLiteral(ZV_SCREENS_DIR "/") + QLatin1String(name));
+}
+
+TEST(MainForm, StartScreenWithoutSound) {
+  QTemporaryDir dir;
+  TrainerRun run(dir.path());
+  TZVMainForm& f = *run.form;
+  EXPECT_EQ(f.StatusLabel->text(), QString::fromUtf8("Суть тренажёра-экзаменатора:"));
+  EXPECT_EQ(f.BitBtns[4]->text(), QString::fromUtf8("Приступить к испытаниям"));
+  EXPECT_EQ(f.BitBtns[4]->Tag, kStartTag);
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(f.BitBtns[static_cast<std::size_t>(i)]->isVisible());
+  EXPECT_EQ(f.CancelBitBtn->text(), QString::fromUtf8("Отказываюсь от испытаний"));
+  EXPECT_FALSE(f.ShowLogBitBtn->isVisible());
+  // No sound engine: the notice, text only, and the presentation cannot be changed.
+  EXPECT_EQ(f.SoundLabel->text(), QString::fromUtf8("Нет звукового оборудования"));
+  EXPECT_TRUE(f.SoundGroupBox->isVisible());
+  EXPECT_FALSE(f.SoundCheckBox->isVisible());
+  EXPECT_FALSE(f.VolumeTrackBar->isVisible());
+  EXPECT_EQ(f.DirComboBox->currentText(), QString::fromUtf8("только текст"));
+  EXPECT_FALSE(f.DirComboBox->isEnabled());
+  EXPECT_EQ(f.GenComboBox->count(), 46);
+  EXPECT_EQ(f.TLComboBox->count(), 41);
+  EXPECT_EQ(f.TLComboBox->currentText(), QString::fromUtf8("15 с"));
+  EXPECT_FALSE(f.RepCheckBox->isEnabled());
+  EXPECT_TRUE(f.BitBtns[4]->hasFocus() || !QApplication::focusWindow());
+  SaveShot(f, "main_start.png");
+}
+
+TEST(MainForm, ExamClickedThroughToTheMarkAndBack) {
+  QTemporaryDir dir;
+  TrainerRun run(dir.path());
+  TZVMainForm& f = *run.form;
+  run.Click(f.BitBtns[4]);
+  ASSERT_EQ(f.StatusLabel->text(), QString::fromUtf8("1/5 экзамена. Верных ответов: 0"));
+  EXPECT_EQ(f.TaskLabel->text(), f.Flow().Phrase());
+  EXPECT_FALSE(f.GenGroupBox->isVisible());
+  EXPECT_EQ(f.CancelBitBtn->text(), QString::fromUtf8("в а т и т !"));
+  EXPECT_TRUE(f.KeyGuideLabel->text().startsWith(QString::fromUtf8("Нажмите кнопку с правильн")));
+  const std::size_t shown = run.VisibleAnswers().size();
+  EXPECT_GE(shown, 3u);
+  EXPECT_LE(shown, 5u);
+
+  // Four right answers and one wrong one.
+  for (int task = 0; task < 5; ++task) {
+    TBitBtn* b = run.Answer(task != 2);
+    ASSERT_NE(b, nullptr);
+    run.Click(b);
+  }
+  ASSERT_EQ(run.answers.size(), 5u);
+  EXPECT_EQ(run.answers[0].windowColour, 0xFF00FFu);
+  EXPECT_EQ(run.answers[2].windowColour, 0x000000u);
+  EXPECT_TRUE(run.answers[2].blackButtonVisible);
+  ASSERT_EQ(run.marks, std::vector<int>{4});
+  // Back on the start screen, with the protocol opened by itself after the wrong answer.
+  EXPECT_EQ(f.BitBtns[4]->Tag, kStartTag);
+  EXPECT_EQ(run.protocolOpenings, 1);
+  EXPECT_TRUE(f.ShowLogBitBtn->isVisible());
+  EXPECT_EQ(run.state.Tasks->CountUsed(), 5);
+  EXPECT_EQ(f.RepInfoLabel->text(), QString::fromUtf8("Пройдено заданий: 5;\nиз них успешно повторено: 0"));
+  EXPECT_EQ(f.Flow().Mark(), 4);
+}
+
+TEST(MainForm, BreakOffUnmarksTheTaskOnScreen) {
+  QTemporaryDir dir;
+  TrainerRun run(dir.path());
+  TZVMainForm& f = *run.form;
+  run.Click(f.BitBtns[4]);
+  run.Click(run.Answer(true));
+  run.Click(f.CancelBitBtn);
+  EXPECT_EQ(run.state.Tasks->CountUsed(), 1);
+  EXPECT_EQ(f.BitBtns[4]->Tag, kStartTag);
+  EXPECT_FALSE(f.ShowLogBitBtn->isVisible());
+  EXPECT_TRUE(run.marks.empty());
+  EXPECT_TRUE(f.isVisible());  // the start screen's Cancel would close; this was the exam's
+}
+
+TEST(MainForm, ArrowKeysMoveAmongTheButtons) {
+  QTemporaryDir dir;
+  TrainerRun run(dir.path(), {QStringLiteral("zorvik"), QStringLiteral("fn2")});  // five interpretations
+  TZVMainForm& f = *run.form;
+  f.activateWindow();
+  run.Click(f.BitBtns[4]);
+  ASSERT_EQ(f.focusWidget(), f.BitBtns[0]) << "each task puts the focus on BitBtn1";
+  QTest::keyClick(f.BitBtns[0], Qt::Key_Down);
+  EXPECT_EQ(f.focusWidget(), f.BitBtns[1]);
+  QTest::keyClick(f.BitBtns[1], Qt::Key_Right);
+  EXPECT_EQ(f.focusWidget(), f.BitBtns[2]);
+  QTest::keyClick(f.BitBtns[2], Qt::Key_Up);
+  QTest::keyClick(f.BitBtns[1], Qt::Key_Left);
+  EXPECT_EQ(f.focusWidget(), f.BitBtns[0]);
+  QTest::keyClick(f.BitBtns[0], Qt::Key_Left);  // wraps past the first control
+  EXPECT_NE(f.focusWidget(), f.BitBtns[0]);
+  QTest::keyClick(f.focusWidget(), Qt::Key_Right);
+  EXPECT_EQ(f.focusWidget(), f.BitBtns[0]);
+  // Enter presses the focused button: the answer is judged.
+  QTest::keyClick(f.BitBtns[0], Qt::Key_Return);
+  QTest::qWait(200);
+  EXPECT_EQ(run.answers.size(), 1u);
+}
+
+TEST(MainForm, SettingsComeBackAfterARestart) {
+  QTemporaryDir dir;
+  const QString hive = dir.filePath(QStringLiteral("registry"));
+  {
+    TrainerRun run(hive);
+    TZVMainForm& f = *run.form;
+    f.GenComboBox->setCurrentIndex(5);  // ten tasks
+    run.Click(f.TLCheckBox);
+    f.TLComboBox->setCurrentIndex(2);  // 7 s, in force with the exam started below
+    run.Click(f.TictacCheckBox);
+    f.move(200, 100);
+    run.Click(f.BitBtns[4]);
+    run.Click(run.Answer(true));
+    run.Click(f.ExitBitBtn);  // closes during the exam: the task on screen stays passed
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(run.state.Tasks->CountUsed(), 2);
+  }
+  {
+    Registry r(RegistryPaths::inOneFolder(hive));
+    r.SetRootKey(RootKey::CurrentUser);
+    ASSERT_TRUE(r.OpenKey(QStringLiteral("Software\\Ostwin\\Zorvik"), false));
+    for (const auto& [name, type] : test::kMainWindowValues) EXPECT_EQ(r.GetDataType(QLatin1String(name)), type) << name;
+    EXPECT_FALSE(r.ValueExists(QStringLiteral("Volume")));  // no sound: the bar was never shown
+    EXPECT_EQ(r.GetDataSize(QStringLiteral("FirstDate")), 8);
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("RCount")), 1);
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("Tasks")), 10);
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("TimeLimit")), 7);
+    r.CloseKey();
+  }
+  TrainerRun again(hive);
+  TZVMainForm& f = *again.form;
+  EXPECT_EQ(f.GenComboBox->currentIndex(), 5);
+  EXPECT_TRUE(f.TLCheckBox->isChecked());
+  EXPECT_TRUE(f.TLComboBox->isEnabled());
+  EXPECT_FALSE(f.TictacCheckBox->isChecked());
+  EXPECT_EQ(f.TLComboBox->currentText(), QString::fromUtf8("  7 с"));
+  EXPECT_EQ(again.state.Tasks->CountUsed(), 0);  // the selectors are restored by start-up, not here
+  EXPECT_EQ(f.pos(), QPoint(200, 100));
+}
+
+// Screens of the main window: the start screen after an exam (protocol button shown), tasks
+// with three, four and five interpretations, an exam with the time limit.
+TEST(MainForm, Screens) {
+  struct Shot {
+    const char* task;
+    const char* file;
+  };
+  for (const Shot& shot : {Shot{"fn9", "main_task3.png"}, Shot{"fn1", "main_task4.png"}, Shot{"fn2", "main_task5.png"}}) {
+    QTemporaryDir dir;
+    TrainerRun run(dir.path(), {QStringLiteral("zorvik"), QLatin1String(shot.task)});
+    run.Click(run.form->BitBtns[4]);
+    SaveShot(*run.form, shot.file);
+  }
+  QTemporaryDir dir;
+  TrainerRun run(dir.path());
+  TZVMainForm& f = *run.form;
+  run.Click(f.TLCheckBox);
+  run.Click(f.BitBtns[4]);
+  EXPECT_TRUE(f.PreBottomPanel->isVisible());
+  EXPECT_EQ(f.TLGroupBox->parentWidget(), f.PreBottomPanel);
+  EXPECT_EQ(f.TLLabel->text(), QString::fromUtf8("    Осталось времени: "));
+  EXPECT_EQ(f.TLComboBox->currentText(), QString::fromUtf8("15 с"));
+  SaveShot(f, "main_timelimit.png");
+  for (int task = 0; task < 5; ++task) run.Click(run.Answer(task != 0));
+  EXPECT_EQ(f.TLGroupBox->parentWidget(), &f);
+  EXPECT_EQ(f.TLLabel->text(), QString::fromUtf8(" Ограничение времени "));
+  SaveShot(f, "main_after_exam.png");
+}
+
+}  // namespace
+}  // namespace zv

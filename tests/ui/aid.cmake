@@ -1,0 +1,4 @@
+# Task list window: the protocol renderer and the protocol view. The window test writes its
+# screenshot to <build>/screens.
+zv_add_test(ui_aid SOURCES ${CMAKE_CURRENT_LIST_DIR}/AidFormTest.cpp LIBS zv_ui Qt6::Test)
+target_compile_definitions(ui_aid PRIVATE ZV_SCREENS_DIR="${CMAKE_BINARY_DIR}/screens")
