@@ -9,6 +9,8 @@
 #include "support/TestApplication.h"
 #include "ui/SkinCaptionButton.h"
 #include "ui/TBitBtn.h"
+#include "ui/TAidForm.h"
+#include "ui/THintForm.h"
 #include "ui/TTrackBar.h"
 #include "ui/TZVMainForm.h"
 
@@ -22,6 +24,8 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -173,6 +177,70 @@ TEST(MainForm, SettingsComeBackAfterARestart) {
   EXPECT_EQ(f.TLComboBox->currentText(), QString::fromUtf8("  7 с"));
   EXPECT_EQ(again.state.Tasks->CountUsed(), 0);  // the selectors are restored by start-up, not here
   EXPECT_EQ(f.pos(), QPoint(200, 100));
+}
+
+// With the real correct-answer, mark and protocol windows: each comes up modally in its turn
+// and the exam goes on once it is closed.
+TEST(MainForm, ExamWithTheRealWindows) {
+  QTemporaryDir dir;
+  TrainerRun run(dir.path());
+  TZVMainForm& f = *run.form;
+  f.CorrectAnswerOverride = nullptr;
+  f.MarkOverride = nullptr;
+  f.ProtocolOverride = nullptr;
+  THintForm hint(*run.info.SettingsRegistry, *run.info.Random, run.sound, &f);
+  TAidForm aid(&f);
+  f.SetHintForm(&hint);
+  f.SetAidForm(&aid);
+
+  QStringList seen;  // class and caption of every modal window, in order
+  QTimer closer;
+  closer.setInterval(15);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      seen << QLatin1String(modal->metaObject()->className()) + QLatin1Char(' ') + modal->windowTitle();
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+    }
+  });
+  closer.start();
+  run.Click(f.BitBtns[4]);
+  for (int task = 0; task < 5; ++task) {
+    TBitBtn* b = run.Answer(task != 4);
+    ASSERT_NE(b, nullptr) << task;
+    b->click();
+  }
+  closer.stop();
+  ASSERT_EQ(seen.size(), 7) << seen.join(QLatin1String(" | ")).toStdString();
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(seen[i].startsWith(QLatin1String("zv::THintForm "))) << i;
+  EXPECT_TRUE(seen[0].endsWith(QString::fromUtf8(" ответов: 1"))) << seen[0].toStdString();
+  EXPECT_TRUE(seen[4].contains(QString::fromUtf8("5/5 экзамена позади."))) << seen[4].toStdString();
+  EXPECT_TRUE(seen[5].startsWith(QLatin1String("zv::TMarkForm"))) << seen[5].toStdString();
+  EXPECT_TRUE(seen[6].startsWith(QLatin1String("zv::TAidForm"))) << "a wrong answer opens the protocol";
+  EXPECT_EQ(aid.KeyEditTag, 0) << "back in list mode after the protocol";
+  EXPECT_TRUE(aid.AidRichEdit->toPlainText().contains(QString::fromUtf8("Итоговая оценка: 4")));
+  EXPECT_EQ(f.Flow().Mark(), 4);
+}
+
+// Consolidation through the window: available after a first exam, chosen with the label,
+// run on the passed tasks.
+TEST(MainForm, ConsolidationRunOnPassedTasks) {
+  QTemporaryDir dir;
+  TrainerRun run(dir.path());
+  TZVMainForm& f = *run.form;
+  run.Click(f.BitBtns[4]);
+  for (int task = 0; task < 5; ++task) run.Click(run.Answer(true));
+  ASSERT_TRUE(f.RepCheckBox->isEnabled());
+  QTest::mouseClick(f.RepLabel, Qt::LeftButton);  // the label toggles the box
+  EXPECT_TRUE(f.RepCheckBox->isChecked());
+  EXPECT_EQ(f.BitBtns[4]->text(), QString::fromUtf8("Приступить к закреплению пройденного"));
+  run.Click(f.BitBtns[4]);
+  EXPECT_TRUE(f.RepStatusLabel->isVisible());
+  EXPECT_EQ(f.RepStatusLabel->text(), QString::fromUtf8(" Закрепление пройденного "));
+  EXPECT_FALSE(f.RepComLabel->text().isEmpty());
+  SaveShot(f, "main_consolidation.png");
+  run.Click(run.Answer(true));
+  EXPECT_EQ(run.state.Tasks->DoneCount, 1);
+  EXPECT_EQ(run.state.Tasks->CountUsed(), 5) << "nothing new is passed in consolidation";
 }
 
 // Screens of the main window: the start screen after an exam (protocol button shown), tasks
