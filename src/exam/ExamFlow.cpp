@@ -244,7 +244,7 @@ void ExamFlow::ShowStartScreen() {
 
   if (s.SoundCheckBoxChecked && m_soundHardware) {
     m_env.view.ProcessPendingMessages();
-    After(512, [this] { m_env.sound.PlayStartComment(false, [this] { AfterQuestSnd(); }); });
+    After(512, [this] { PlayStartComment(false); });
   }
 }
 
@@ -259,7 +259,7 @@ void ExamFlow::BitBtnClick(int button) {
 }
 
 void ExamFlow::StartExam() {
-  if (m_screen.SoundCheckBoxChecked) m_env.sound.Stop();
+  if (m_screen.SoundCheckBoxChecked) StopSound();
   m_screen.GenGroupBoxVisible = false;
   m_examTasks = TasksPerExam();
   m_remaining = m_examTasks;
@@ -385,9 +385,8 @@ void ExamFlow::PresentTask() {
 
   if (m_soundHardware && s.DirComboBoxIndex != static_cast<int>(Presentation::TextOnly)) {
     m_env.view.ProcessPendingMessages();
-    const int task = m_currentTask;
     After(20 * static_cast<int>(m_record[0].size()),
-          [this, task] { m_env.sound.PlayVoicedTask(task, [this] { AfterQuestSnd(); }); });
+          [this] { PlayVoicedTask(); });
   }
 
   if (m_limitActive) {
@@ -404,23 +403,40 @@ int ExamFlow::FetchTask() {
   if (m_env.fixedTask) {
     m_currentTask = *m_env.fixedTask;
     n = m_env.catalogue.LoadTask(m_currentTask, record);
-  } else if (m_consolidation) {
-    m_currentTask = m_env.tasks.DrawUsed();
-    n = m_env.catalogue.LoadTask(m_currentTask, record);
-  } else {
-    // A task the bank does not hold (while the bank is still being written) is never shown:
-    // it is handed back and another one drawn.
-    for (int tries = 0; tries < 4 * 1500; ++tries) {
-      m_currentTask = m_env.tasks.DrawNew();
-      if (m_env.tasks.Wrapped) {
-        Write(kWrapNotice + QStringLiteral("\n\n"), kBold, kBlack);
-        ShowMessageBox({kWrapNotice, S("Зорвик"), MsgIcon::Information, MsgButtons::Ok, true});
-        m_env.statistics.RCount = 0;
-        m_env.tasks.Wrapped = false;
-      }
+  }
+  if (n == 0 && m_consolidation) {
+    // A passed task the bank no longer holds can never be repeated: it leaves the pool.
+    for (int tries = 0; n == 0 && tries < 1500 && m_env.tasks.CountUsed() - m_env.tasks.DoneCount > 0; ++tries) {
+      m_currentTask = m_env.tasks.DrawUsed();
       n = m_env.catalogue.LoadTask(m_currentTask, record);
+      if (n == 0) m_env.tasks.MarkDone();
+    }
+  }
+  if (n == 0) {
+    // A task the bank does not hold (while the bank is still being written) is never shown:
+    // it is handed back and another one drawn. When no held task is left in the round, the
+    // round is over as if every task had been passed.
+    for (int round = 0; n == 0 && round < 2; ++round) {
+      for (int tries = 0; n == 0 && tries < 4 * 1500; ++tries) {
+        m_currentTask = m_env.tasks.DrawNew();
+        if (m_env.tasks.Wrapped) {
+          Write(kWrapNotice + QStringLiteral("\n\n"), kBold, kBlack);
+          ShowMessageBox({kWrapNotice, S("Зорвик"), MsgIcon::Information, MsgButtons::Ok, true});
+          m_env.statistics.RCount = 0;
+          m_env.tasks.Wrapped = false;
+        }
+        n = m_env.catalogue.LoadTask(m_currentTask, record);
+        if (n == 0) m_env.tasks.Unmark(m_currentTask);
+      }
       if (n > 0) break;
-      m_env.tasks.Unmark(m_currentTask);
+      if (const int k = FirstUnpassedHeldTask(); k > 0) {
+        m_env.tasks.MarkUsed(k);
+        m_currentTask = k;
+        n = m_env.catalogue.LoadTask(k, record);
+      } else {
+        m_env.tasks.Reset(true);
+        m_env.tasks.Wrapped = true;  // the next draw tells the learner
+      }
     }
   }
   for (int k = 0; k <= n; ++k)
@@ -429,11 +445,20 @@ int ExamFlow::FetchTask() {
   return n;
 }
 
+int ExamFlow::FirstUnpassedHeldTask() {
+  TaskRecord record;
+  for (int k = 1; k <= 1500; ++k)
+    if (!m_env.tasks.IsUsed(k) && m_env.catalogue.LoadTask(k, record) > 0) return k;
+  return 0;
+}
+
 void ExamFlow::JudgeAnswer(int button) {
   ++m_step;
   MainScreen& s = m_screen;
   s.TLTimerOn = false;
-  if (s.SoundCheckBoxChecked) m_env.sound.Stop();
+  // An answer in the middle of a countdown step leaves the box as the step would have.
+  if (m_limitActive) s.TLComboBoxEnabled = false;
+  if (s.SoundCheckBoxChecked) StopSound();
   s.StatusLabelVisible = false;
   s.TaskLabel1Visible = false;
   Write(TimeOfDay() + QLatin1Char(' '), kPlain, kBlack);
@@ -529,7 +554,7 @@ void ExamFlow::WriteSummary() {
 void ExamFlow::CancelBitBtnClick() {
   ++m_step;
   m_screen.TLTimerOn = false;
-  if (m_screen.SoundCheckBoxChecked) m_env.sound.Stop();
+  if (m_screen.SoundCheckBoxChecked) StopSound();
   if (m_screen.CancelTag == 1) {
     m_limitActive = false;
     m_break = true;
@@ -603,13 +628,39 @@ void ExamFlow::ShowLogBitBtnClick() { m_env.view.OpenProtocol(); }
 void ExamFlow::SpeakerBitBtnClick() {
   if (!m_soundHardware) return;
   if (m_startScreen)
-    m_env.sound.PlayStartComment(true, [this] { AfterQuestSnd(); });
+    PlayStartComment(true);
   else
-    m_env.sound.PlayVoicedTask(m_currentTask, [this] { AfterQuestSnd(); });
+    PlayVoicedTask();
+}
+
+void ExamFlow::PlayStartComment(bool replay) {
+  if (m_env.sound.HasComments(SoundCategory::Start)) {
+    m_screen.SpeakerAnimateVisible = true;
+    m_screen.SpeakerBitBtnVisible = false;
+    Refresh();
+  }
+  m_env.sound.PlayStartComment(replay, [this] { AfterQuestSnd(); });
+}
+
+void ExamFlow::PlayVoicedTask() {
+  // Without the voiced-task packages nothing plays, and nothing animates.
+  if (m_env.sound.AllVoicedTasksPresent()) {
+    m_screen.SpeakerAnimateVisible = true;
+    m_screen.SpeakerBitBtnVisible = false;
+    Refresh();
+  }
+  m_env.sound.PlayVoicedTask(m_currentTask, [this] { AfterQuestSnd(); });
+}
+
+void ExamFlow::StopSound() {
+  m_env.sound.Stop();
+  m_screen.SpeakerAnimateVisible = false;
+  m_screen.SpeakerBitBtnVisible = false;
 }
 
 void ExamFlow::AfterQuestSnd() {
   m_screen.SpeakerBitBtnVisible = true;
+  m_screen.SpeakerAnimateVisible = false;
   Refresh();
 }
 

@@ -136,6 +136,14 @@ private:
   void SetTimeLimitRange(int first, int last, int index);
   void PlaceTimeLimitInExam();
   void StepCountdown();
+  // The start comment or the voiced task of the main window: the animation runs, "Ещё раз"
+  // waits for the end (AfterQuestSnd).
+  void PlayStartComment(bool replay);
+  void PlayVoicedTask();
+  // Stops the current sound; the animation and "Ещё раз" go.
+  void StopSound();
+  // A task the bank holds that the round has not passed yet, taken in order; 0 when none.
+  int FirstUnpassedHeldTask();
   QString TimeOfDay();
   void Refresh() { m_env.view.Refresh(m_screen); }
   // A continuation that runs only if the exam step that scheduled it is still current.

@@ -94,6 +94,7 @@ struct MainScreen {
   bool ShowLogVisible = false;
   int SpeakerPanelTop = 14;
   bool SpeakerBitBtnVisible = false;
+  bool SpeakerAnimateVisible = false;  // the speaker animation runs while a sound of the window plays
   bool TaskListVisible = true;
   QString TaskListHint;
   bool LiveUpdateVisible = true;

@@ -493,7 +493,7 @@ void TZVMainForm::CreateControls() {
     if (!RepCheckBox->isEnabled()) return;
     RepCheckBox->toggle();
     RepCheckBoxClick();
-  }, [this] { return !RepCheckBox->isChecked(); });
+  }, [this] { return RepLabel->isEnabled(); });
   new LinkFilter(SoundLabel, [this] {
     if (!m_sound.EngineWorks() || !m_sound.CommentsLoaded()) return;
     SoundCheckBox->toggle();
@@ -567,6 +567,9 @@ void TZVMainForm::ApplySoundOutcome() {
   MainScreen& s = m_flow->Screen();
   if (m_sound.EngineWorks()) {
     SoundLabel->setProperty("tag", 1);
+    m_sound.SetVolume(VolumeTrackBar->value());
+    VolumeTrackBar->show();
+    SoundCheckBoxClick();
     if (!m_sound.CommentsLoaded()) {
       SoundCheckBox->hide();
       VolumeTrackBar->hide();
@@ -575,10 +578,6 @@ void TZVMainForm::ApplySoundOutcome() {
       SoundLabel->setToolTip(S("Используйте кнопку \"Интернет-обновление\"!"));
       SoundLabel->setProperty("tag", 0);
       SoundLabel->unsetCursor();
-    } else {
-      m_sound.SetVolume(VolumeTrackBar->value());
-      VolumeTrackBar->show();
-      SoundCheckBoxClick();
     }
     m_flow->SetSoundHardware(true);
     if (!m_sound.AllVoicedTasksPresent()) {
@@ -628,12 +627,15 @@ void TZVMainForm::PlaceTimeLimitGroup(const MainScreen& s) {
 }
 
 void TZVMainForm::PlaceSoundGroup(const MainScreen& s) {
-  if (s.SoundGroupPlace == GroupPlace::StartScreen) {
-    if (SoundGroupBox->parentWidget() != this) SoundGroupBox->setParent(this);
+  QWidget* const parent = s.SoundGroupPlace == GroupPlace::StartScreen ? static_cast<QWidget*>(this) : PreBottomPanel;
+  if (SoundGroupBox->parentWidget() != parent) {
+    SoundGroupBox->setParent(parent);
+    VolumeTrackBar->RefreshTicks();  // the bar moved between the start screen and the exam
+  }
+  if (parent == this) {
     SoundGroupBox->setGeometry(ToQRect(skin::SoundGroupBox));
     return;
   }
-  if (SoundGroupBox->parentWidget() != PreBottomPanel) SoundGroupBox->setParent(PreBottomPanel);
   const int width = skin::SoundGroupBox.width;
   const int left = s.SoundGroupExamPlace == SoundPlace::RightEdge ? skin::PreBottomPanel.width - width - kEdgeGap
                                                                   : (skin::PreBottomPanel.width - width) / 2;
@@ -724,7 +726,8 @@ void TZVMainForm::Refresh(const MainScreen& s) {
   const bool wasShowLog = ShowLogBitBtn->isVisibleTo(this);
   ShowLogBitBtn->setVisible(s.ShowLogVisible);
   SpeakerPanel->move(skin::SpeakerPanel.x, s.SpeakerPanelTop);
-  SpeakerBitBtn->setVisible(s.SpeakerBitBtnVisible && SoundCheckBox->isChecked());
+  SpeakerBitBtn->setVisible(s.SpeakerBitBtnVisible);
+  SpeakerAnimate->setVisible(s.SpeakerAnimateVisible);
   TaskListBitBtn->setVisible(s.TaskListVisible);
   TaskListBitBtn->setToolTip(s.TaskListHint);
   LiveUpdateBitBtn->setVisible(s.LiveUpdateVisible);
@@ -744,12 +747,14 @@ void TZVMainForm::Refresh(const MainScreen& s) {
     if (s.Focus == FocusTarget::BitBtn1) BitBtns[0]->setFocus();
     if (s.Focus == FocusTarget::BitBtn5) BitBtns[4]->setFocus();
   }
-  // Each start screen takes the colours of the speaker and the two bottom panels anew.
-  if (m_flow->OnStartScreen() && (!m_startScreenColoured || wasShowLog != s.ShowLogVisible)) {
+  // Each start screen (BitBtn5 is the start button) takes the colours of the speaker and the
+  // two bottom panels anew.
+  const bool startScreen = s.Buttons[4].tag == kStartTag;
+  if (startScreen && (!m_startScreenColoured || wasShowLog != s.ShowLogVisible)) {
     ColourFromSkinOnStartScreen();
     m_startScreenColoured = true;
   }
-  if (!m_flow->OnStartScreen()) m_startScreenColoured = false;
+  if (!startScreen) m_startScreenColoured = false;
   m_refreshing = false;
 }
 
@@ -838,7 +843,10 @@ void TZVMainForm::RepCheckBoxClick() {
 }
 
 void TZVMainForm::SoundCheckBoxClick() {
-  m_flow->Screen().SoundCheckBoxChecked = SoundCheckBox->isChecked();
+  MainScreen& s = m_flow->Screen();
+  s.SoundCheckBoxChecked = SoundCheckBox->isChecked();
+  // "Ещё раз" on view goes when the comments are switched off.
+  if (s.SpeakerBitBtnVisible) s.SpeakerBitBtnVisible = SoundCheckBox->isChecked();
   SetBold(SoundLabel, SoundCheckBox->isChecked());
   if (m_created) Refresh(m_flow->Screen());
 }

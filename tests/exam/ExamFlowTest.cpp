@@ -15,10 +15,15 @@
 namespace zv {
 namespace {
 
-// 1500 tasks; task k has 3 + k % 3 interpretations: "верно k" first, then "мимо k/j".
-QByteArray MakeBank() {
+// 1500 tasks; task k has 3 + k % 3 interpretations: "верно k" first, then "мимо k/j". A bank
+// still being written holds only its first `held` tasks; the others are empty.
+QByteArray MakeBank(int held = 1500) {
   QByteArray out(1, kTaskEnd);
   for (int k = 1; k <= 1500; ++k) {
+    if (k > held) {
+      out.append(kTaskEnd);
+      continue;
+    }
     const auto piece = [](const QString& s) { return Scramble(cp1251::Encode(s).value()); };
     out.append(piece(QStringLiteral("фраза %1").arg(k)));
     out.append(kPieceSeparator).append(piece(QStringLiteral("верно %1").arg(k)));
@@ -346,6 +351,41 @@ TEST_F(ExamFlowTest, ConsolidationRunWithWrongAnswersKeepsThemInThePool) {
   flow.BitBtnClick(5);
   flow.CancelBitBtnClick();
   EXPECT_EQ(tasks.CountUsed(), 40) << "breaking off a consolidation run unmarks nothing";
+}
+
+// A bank that holds only some tasks: once the learner has passed every held task, the round is
+// over as if all had been passed (the wrap notice, RCount from 0); a last held task still
+// unpassed is found, however few are left among the empty ones.
+class PartialBankTest : public ExamFlowTest {
+protected:
+  QByteArray partial = MakeBank(20);
+  TaskCatalogue partialCatalogue{partial, {}};
+  ExamFlow partialFlow{ExamEnvironment{view, partialCatalogue, tasks, remarks, random, sound, clock, protocol,
+                                       stats, QLatin1Char(','), false, std::nullopt}};
+};
+
+TEST_F(PartialBankTest, EveryHeldTaskPassedWrapsTheRound) {
+  for (int k = 1; k <= 20; ++k) tasks.MarkUsed(k);
+  partialFlow.ShowStartScreen();
+  partialFlow.BitBtnClick(5);
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  EXPECT_TRUE(boxes.shown()[0].text.startsWith(QString::fromUtf8("Все имеющиеся в программе задания пройдены.")));
+  EXPECT_EQ(stats.RCount, 0);
+  EXPECT_EQ(tasks.CountUsed(), 1);
+  EXPECT_GE(partialFlow.CurrentTask(), 1);
+  EXPECT_LE(partialFlow.CurrentTask(), 20);
+  EXPECT_TRUE(partialFlow.Screen().Buttons[2].visible);
+}
+
+TEST_F(PartialBankTest, TheLastUnpassedHeldTaskIsShown) {
+  for (int k = 1; k <= 20; ++k)
+    if (k != 13) tasks.MarkUsed(k);
+  partialFlow.ShowStartScreen();
+  partialFlow.BitBtnClick(5);
+  EXPECT_TRUE(boxes.shown().empty());
+  EXPECT_EQ(partialFlow.CurrentTask(), 13);
+  EXPECT_EQ(partialFlow.Phrase(), QString::fromUtf8("Фраза 13"));
+  EXPECT_EQ(tasks.CountUsed(), 20);
 }
 
 }  // namespace

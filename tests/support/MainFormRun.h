@@ -33,14 +33,16 @@ inline SystemInfo StartSystem(const QString& registryDir, const QStringList& arg
 
 // One run of the trainer's main window on a hive of its own (shared between runs of a test).
 struct TrainerRun {
-  TrainerRun(const QString& registryDir, QStringList arguments = {QStringLiteral("zorvik")})
+  // `soundLayer`: the sound layer to use instead of one without sound; it outlives the run.
+  TrainerRun(const QString& registryDir, QStringList arguments = {QStringLiteral("zorvik")},
+             SoundService* soundLayer = nullptr)
       : info(StartSystem(registryDir, arguments)) {
     PublishProgramValues(state, info);
     state.Tasks = std::make_unique<TSmartRand>(1500, true, kTaskSelectorWindow, *info.Random);
     state.Sayings = std::make_unique<TSmartRand>(170, false, 0, *info.Random);
     state.Remarks = std::make_unique<TSmartRand>(18, false, kRemarkSelectorWindow, *info.Random);
     context = std::make_unique<TrainerContext>(TrainerContext{info, state, windows, server});
-    form = std::make_unique<TZVMainForm>(*context, sound);
+    form = std::make_unique<TZVMainForm>(*context, soundLayer ? *soundLayer : sound);
     form->CorrectAnswerOverride = [this](const CorrectAnswerRequest& r) { answers.push_back(r); };
     form->MarkOverride = [this](int mark) { marks.push_back(mark); };
     form->ProtocolOverride = [this] { ++protocolOpenings; };

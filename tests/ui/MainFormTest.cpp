@@ -28,6 +28,8 @@
 #include <QTimer>
 
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace zv {
@@ -241,6 +243,76 @@ TEST(MainForm, ConsolidationRunOnPassedTasks) {
   run.Click(run.Answer(true));
   EXPECT_EQ(run.state.Tasks->DoneCount, 1);
   EXPECT_EQ(run.state.Tasks->CountUsed(), 5) << "nothing new is passed in consolidation";
+}
+
+// A sound layer that works: every sound "plays" until the test ends it.
+class WorkingSound final : public SoundService {
+public:
+  bool EngineWorks() const override { return true; }
+  bool CommentsLoaded() const override { return true; }
+  bool AllVoicedTasksPresent() const override { return true; }
+  bool HasComments(SoundCategory) const override { return true; }
+  void PlayStartComment(bool replay, EndHandler onEnd) override { Play(replay ? "start again" : "start", onEnd); }
+  void PlayVoicedTask(int task, EndHandler onEnd) override { Play("task " + std::to_string(task), onEnd); }
+  void PlayComment(SoundCategory, bool, EndHandler onEnd) override { Play("comment", onEnd); }
+  void PlayBuiltIn(BuiltInSound) override {}
+  void Stop() override { pendingEnd = nullptr; }
+  void SetVolume(int position) override { volumes.push_back(position); }
+  void End() {
+    if (EndHandler end = std::exchange(pendingEnd, nullptr)) end();
+  }
+  std::vector<std::string> played;
+  std::vector<int> volumes;
+  EndHandler pendingEnd;
+
+private:
+  void Play(std::string what, EndHandler onEnd) {
+    played.push_back(std::move(what));
+    pendingEnd = std::move(onEnd);
+  }
+};
+
+TEST(MainForm, WithSound) {
+  QTemporaryDir dir;
+  const QString hive = dir.filePath(QStringLiteral("registry"));
+  WorkingSound sound;
+  {
+    TrainerRun run(hive, {QStringLiteral("zorvik"), QStringLiteral("fn2")}, &sound);
+    TZVMainForm& f = *run.form;
+    EXPECT_EQ(sound.volumes, std::vector<int>{72}) << "the stored volume is applied once at creation";
+    EXPECT_TRUE(f.SoundCheckBox->isVisibleTo(&f));
+    EXPECT_TRUE(f.VolumeTrackBar->isVisibleTo(&f));
+    EXPECT_TRUE(f.DirComboBox->isEnabled());
+    EXPECT_EQ(f.DirComboBox->currentIndex(), 0);
+    // The start comment comes 512 ms after the start screen; its end offers "Ещё раз".
+    QTRY_COMPARE(sound.played.size(), std::size_t{1});
+    EXPECT_TRUE(f.SpeakerAnimate->isVisibleTo(&f));
+    sound.End();
+    EXPECT_TRUE(f.SpeakerBitBtn->isVisibleTo(&f));
+    EXPECT_FALSE(f.SpeakerAnimate->isVisibleTo(&f));
+    run.Click(f.SpeakerBitBtn);
+    EXPECT_EQ(sound.played.back(), "start again");
+
+    run.Click(f.BitBtns[4]);
+    EXPECT_FALSE(f.SpeakerBitBtn->isVisibleTo(&f)) << "starting the exam stops the sound";
+    EXPECT_EQ(f.SoundGroupBox->parentWidget(), f.PreBottomPanel);
+    EXPECT_EQ(f.VolumeTrackBar->TickPositions().size(), 78u) << "a dense band after the move";
+    QTRY_COMPARE(sound.played.back(), std::string("task 2"));  // after 20 ms a character
+    sound.End();
+    EXPECT_TRUE(f.SpeakerBitBtn->isVisibleTo(&f));
+    run.Click(f.SoundCheckBox);  // comments off: "Ещё раз" goes
+    EXPECT_FALSE(f.SpeakerBitBtn->isVisibleTo(&f));
+    QTest::keyClick(f.VolumeTrackBar, Qt::Key_Up);
+    EXPECT_EQ(f.VolumeTrackBar->value(), 74);
+    EXPECT_EQ(sound.volumes.back(), 74);
+    run.Click(f.ExitBitBtn);
+  }
+  Registry r(RegistryPaths::inOneFolder(hive));
+  r.SetRootKey(RootKey::CurrentUser);
+  ASSERT_TRUE(r.OpenKey(QStringLiteral("Software\\Ostwin\\Zorvik"), false));
+  EXPECT_EQ(r.ReadInteger(QStringLiteral("Volume")), 74) << "the bar was shown: the volume is kept";
+  EXPECT_FALSE(r.ReadBool(QStringLiteral("Sound")));
+  r.CloseKey();
 }
 
 // Screens of the main window: the start screen after an exam (protocol button shown), tasks
