@@ -4,8 +4,10 @@
 // second run writes when it closes is what it read, not the defaults).
 
 #include "platform/Registry.h"
+#include "platform/RandomSource.h"
 #include "platform/SingleInstance.h"
 #include "support/MainWindowValues.h"
+#include "tasks/TSmartRand.h"
 #include "support/TestApplication.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +83,7 @@ TEST(EndToEnd, FirstRunWritesEverySettingAndTheSecondReadsThemBack) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   double firstDate = 0;
+  QByteArray heart, doneHeart;
   {
     Trainer first(dir);
     ASSERT_TRUE(first.WaitForMainWindow());
@@ -113,6 +116,16 @@ TEST(EndToEnd, FirstRunWritesEverySettingAndTheSecondReadsThemBack) {
     r.WriteInteger(QStringLiteral("AnsFontSize"), 11);
     r.WriteBool(QStringLiteral("AnsFontItalic"), true);
     r.WriteDateTime(QStringLiteral("FirstDate"), firstDate - 100.0);
+    // Progress: tasks 3, 64 and 500 passed, 64 also repeated.
+    ClockSeededRandom random(5);
+    TSmartRand tasks(1500, true, 50, random);
+    for (int k : {3, 64, 500}) tasks.MarkUsed(k);
+    heart = tasks.UsedBytes();
+    QByteArray done(heart.size(), '\0');
+    done[(64 - 1) / 8] = static_cast<char>(1 << ((64 - 1) % 8));
+    doneHeart = done;
+    r.WriteBinaryData(QStringLiteral("Heart"), heart.constData(), static_cast<int>(heart.size()));
+    r.WriteBinaryData(QStringLiteral("DoneHeart"), done.constData(), static_cast<int>(done.size()));
   });
   {
     Trainer second(dir);
@@ -130,6 +143,8 @@ TEST(EndToEnd, FirstRunWritesEverySettingAndTheSecondReadsThemBack) {
     EXPECT_EQ(r.ReadInteger(QStringLiteral("AnsFontSize")), 11);
     EXPECT_TRUE(r.ReadBool(QStringLiteral("AnsFontItalic")));
     EXPECT_DOUBLE_EQ(r.ReadDateTime(QStringLiteral("FirstDate")), firstDate - 100.0);
+    EXPECT_EQ(r.ReadRaw(QStringLiteral("Heart")), heart) << "the passed tasks survive a run";
+    EXPECT_EQ(r.ReadRaw(QStringLiteral("DoneHeart")), doneHeart);
   });
 }
 
