@@ -1,10 +1,7 @@
 #include "ui/THintForm.h"
 
-#include "ui/SoundEndNotice.h"
-
 #include "ui/HintGlyphs.h"
 
-#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -49,10 +46,7 @@ QPushButton* MakeCloseButton(QWidget* parent, const char* name, std::uint32_t le
 
 THintForm::THintForm(Registry& registry, RandomSource& random, SoundService& sound,
                      QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_registry(registry),
-      m_sound(sound),
-      m_phrases(random) {
+    : TCommentForm(sound, kSoundEndEvent, parent), m_registry(registry), m_phrases(random) {
   setObjectName(QStringLiteral("HintForm"));
   setFixedSize(kClientWidth, kClientHeight);
   setAutoFillBackground(true);
@@ -81,18 +75,7 @@ THintForm::THintForm(Registry& registry, RandomSource& random, SoundService& sou
   connect(HintBitBtn, &QPushButton::clicked, this, &THintForm::HintBitBtn0Click);
   connect(HintBitBtn0, &QPushButton::clicked, this, &THintForm::HintBitBtn0Click);
 
-  SpeakerBitBtn = new QToolButton(this);
-  SpeakerBitBtn->setObjectName(QStringLiteral("SpeakerBitBtn"));
-  SpeakerBitBtn->setGeometry(305, 25, 46, 46);
-  SpeakerBitBtn->setFont(ArialFont(9, true, false));
-  SpeakerBitBtn->setIcon(SpeakerGlyphIcon());
-  SpeakerBitBtn->setIconSize(QSize(kSpeakerGlyphSize, kSpeakerGlyphSize));
-  SpeakerBitBtn->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-  SpeakerBitBtn->setFocusPolicy(Qt::TabFocus);
-  SpeakerBitBtn->setPalette(QPalette(QColor(0xEC, 0xEC, 0xE8)));
-  SpeakerBitBtn->setAutoFillBackground(true);
-  SpeakerBitBtn->hide();
-  connect(SpeakerBitBtn, &QToolButton::clicked, this, &THintForm::SpeakerBitBtnClick);
+  CreateSpeakerBitBtn(QPoint(305, 25));
 
   JerkTimer = new QTimer(this);
   JerkTimer->setObjectName(QStringLiteral("JerkTimer"));
@@ -107,7 +90,6 @@ THintForm::~THintForm() { FormDestroy(); }
 
 void THintForm::FormCreate() {
   m_phrases.Load(m_registry);
-  SpeakerBitBtn->setText(QStringLiteral("Ещё раз"));
 }
 
 void THintForm::FormDestroy() { m_phrases.Save(m_registry); }
@@ -172,7 +154,7 @@ void THintForm::FormShow() {
     TrueLabel->raise();
     JerkTimer->start();
   }
-  PlayCaseComment();
+  PlayCaseComment(m_showing.comment);
   SpeakerBitBtn->hide();
   (HintBitBtn0->isVisibleTo(this) ? HintBitBtn0 : HintBitBtn)->setFocus();
 }
@@ -199,30 +181,6 @@ void THintForm::SetInterpretation(const QString& text) {
   TrueLabel->move(TrueLabelLeft(width(), TrueLabel->width(), TrueLabel->x()), TrueLabel->y());
 }
 
-void THintForm::PlayCaseComment() {
-  if (!m_commentsOn) return;
-  m_sound.PlayComment(m_showing.comment, false, EndNotice());
-}
-
-SoundService::EndHandler THintForm::EndNotice() { return SoundEndNotice(this, kSoundEndEvent); }
-
-bool THintForm::event(QEvent* e) {
-  if (e->type() == kSoundEndEvent) {
-    SndEndMessage();
-    return true;
-  }
-  return QDialog::event(e);
-}
-
-void THintForm::SndEndMessage() {
-  if (m_commentsOn) SpeakerBitBtn->show();
-}
-
-void THintForm::SpeakerBitBtnClick() {
-  SpeakerBitBtn->hide();
-  m_sound.PlayComment(m_showing.comment, true, EndNotice());
-}
-
 void THintForm::JerkTimerTimer() {
   JerkTimer->stop();
   TrueLabel->move(m_jerk.Step(TrueLabel->pos()));
@@ -230,7 +188,7 @@ void THintForm::JerkTimerTimer() {
 }
 
 void THintForm::HintBitBtn0Click() {
-  if (m_commentsOn) m_sound.Stop();
+  StopComment();
   done(QDialog::Accepted);
 }
 

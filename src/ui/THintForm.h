@@ -31,11 +31,9 @@
 // hides HintBitBtn0 again and the window is hidden, as the exam expects.
 
 #include "ui/HintLayout.h"
-#include "sound/SoundService.h"
 #include "ui/HintPhrases.h"
+#include "ui/TCommentForm.h"
 
-#include <QDialog>
-#include <QEvent>
 #include <QString>
 
 #include <cstdint>
@@ -43,14 +41,13 @@
 class QLabel;
 class QPushButton;
 class QTimer;
-class QToolButton;
 
 namespace zv {
 
 class RandomSource;
 class Registry;
 
-class THintForm : public QDialog {
+class THintForm : public TCommentForm {
   Q_OBJECT
 
 public:
@@ -90,13 +87,10 @@ public:
   QLabel* TrueLabel = nullptr;
   QPushButton* HintBitBtn = nullptr;
   QPushButton* HintBitBtn0 = nullptr;
-  QToolButton* SpeakerBitBtn = nullptr;
+  // SpeakerBitBtn ("Ещё раз") comes with TCommentForm.
   QTimer* JerkTimer = nullptr;
 
   HintPhrases& Phrases() { return m_phrases; }
-
-protected:
-  bool event(QEvent* e) override;
 
 private:
   void FormCreate();
@@ -104,21 +98,15 @@ private:
   void FormClose();
   void FormDestroy();
   void HintBitBtn0Click();
-  void SpeakerBitBtnClick();
   void JerkTimerTimer();
-  void SndEndMessage();
 
   void Apply(const Request& request);
   void SetInterpretation(const QString& text);
-  void PlayCaseComment();
-  SoundService::EndHandler EndNotice();
 
   Registry& m_registry;
-  SoundService& m_sound;
   HintPhrases m_phrases;
   TrueLabelJerk m_jerk;
   bool m_firstShowing = true;
-  bool m_commentsOn = false;
   int m_preBottomPanelTop = 0;
   QString m_interpretation;
   std::uint32_t m_windowColor = kHintRightColor;

@@ -1,14 +1,10 @@
 #include "ui/TMarkForm.h"
 
-#include "ui/SoundEndNotice.h"
-
 #include "ui/HintGlyphs.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-#include <QToolButton>
 
 namespace zv {
 namespace {
@@ -19,11 +15,8 @@ QColor Rgb(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(0xFF000
 
 TMarkForm::TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundService& sound,
                      QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_random(random),
-      m_sound(sound),
-      m_look(MarkLookFor(mark)),
-      m_commentsOn(commentsOn) {
+    : TCommentForm(sound, kSoundEndEvent, parent), m_random(random), m_look(MarkLookFor(mark)) {
+  m_commentsOn = commentsOn;
   setObjectName(QStringLiteral("MarkForm"));
   setWindowTitle(QStringLiteral("Итого"));
   setFixedSize(kClientWidth, kClientHeight);
@@ -63,18 +56,7 @@ TMarkForm::TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundServi
   BitBtn1->setDefault(true);
   connect(BitBtn1, &QPushButton::clicked, this, &TMarkForm::BitBtn1Click);
 
-  SpeakerBitBtn = new QToolButton(this);
-  SpeakerBitBtn->setObjectName(QStringLiteral("SpeakerBitBtn"));
-  SpeakerBitBtn->setGeometry(217, 25, 46, 46);
-  SpeakerBitBtn->setFont(ArialFont(9, true, false));
-  SpeakerBitBtn->setIcon(SpeakerGlyphIcon());
-  SpeakerBitBtn->setIconSize(QSize(kSpeakerGlyphSize, kSpeakerGlyphSize));
-  SpeakerBitBtn->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-  SpeakerBitBtn->setFocusPolicy(Qt::TabFocus);
-  SpeakerBitBtn->setPalette(QPalette(QColor(0xEC, 0xEC, 0xE8)));
-  SpeakerBitBtn->setAutoFillBackground(true);
-  SpeakerBitBtn->hide();
-  connect(SpeakerBitBtn, &QToolButton::clicked, this, &TMarkForm::SpeakerBitBtnClick);
+  CreateSpeakerBitBtn(QPoint(217, 25));
 
   MarkTimer = new QTimer(this);
   MarkTimer->setObjectName(QStringLiteral("MarkTimer"));
@@ -92,8 +74,7 @@ void TMarkForm::FormCreate() {
   Label2->setText(m_look.digit);
   BitBtn1->setIcon(ButtonGlyphIcon(m_look.glyph));
   if (m_look.flashes) MarkTimer->start();
-  SpeakerBitBtn->setText(QStringLiteral("Ещё раз"));
-  if (m_commentsOn) m_sound.PlayComment(m_look.comment, false, EndNotice());
+  PlayCaseComment(m_look.comment);
   BitBtn1->setFocus();
 }
 
@@ -115,25 +96,6 @@ void TMarkForm::Open() {
   show();
 }
 
-SoundService::EndHandler TMarkForm::EndNotice() { return SoundEndNotice(this, kSoundEndEvent); }
-
-bool TMarkForm::event(QEvent* e) {
-  if (e->type() == kSoundEndEvent) {
-    SndEndMessage();
-    return true;
-  }
-  return QDialog::event(e);
-}
-
-void TMarkForm::SndEndMessage() {
-  if (m_commentsOn) SpeakerBitBtn->show();
-}
-
-void TMarkForm::SpeakerBitBtnClick() {
-  SpeakerBitBtn->hide();
-  m_sound.PlayComment(m_look.comment, true, EndNotice());
-}
-
 void TMarkForm::MarkTimerTimer() {
   const FlashColors c = DrawFlashColors(m_random);
   QPalette pal = Label2->palette();
@@ -144,7 +106,7 @@ void TMarkForm::MarkTimerTimer() {
 }
 
 void TMarkForm::BitBtn1Click() {
-  if (m_commentsOn) m_sound.Stop();
+  StopComment();
   done(QDialog::Rejected);
 }
 

@@ -12,22 +12,18 @@
 // and the main window as parent (the window is centred on it). RandomSource and SoundService
 // must outlive the window.
 
-#include "sound/SoundService.h"
 #include "ui/MarkLook.h"
-
-#include <QDialog>
-#include <QEvent>
+#include "ui/TCommentForm.h"
 
 class QLabel;
 class QPushButton;
 class QTimer;
-class QToolButton;
 
 namespace zv {
 
 class RandomSource;
 
-class TMarkForm : public QDialog {
+class TMarkForm : public TCommentForm {
   Q_OBJECT
 
 public:
@@ -55,27 +51,19 @@ public:
   QLabel* Label1 = nullptr;
   QLabel* Label2 = nullptr;
   QPushButton* BitBtn1 = nullptr;
-  QToolButton* SpeakerBitBtn = nullptr;
+  // SpeakerBitBtn ("Ещё раз") comes with TCommentForm.
   QTimer* MarkTimer = nullptr;
 
   const MarkLook& Look() const { return m_look; }
-
-protected:
-  bool event(QEvent* e) override;
 
 private:
   void FormCreate();
   void BitBtn1Click();
   void MarkTimerTimer();
-  void SpeakerBitBtnClick();
-  void SndEndMessage();
   void CentreOnParent();
-  SoundService::EndHandler EndNotice();
 
   RandomSource& m_random;
-  SoundService& m_sound;
   MarkLook m_look;
-  bool m_commentsOn = false;
 };
 
 }  // namespace zv
