@@ -633,22 +633,20 @@ void ExamFlow::SpeakerBitBtnClick() {
     PlayVoicedTask();
 }
 
+void ExamFlow::ShowSpeakerPlaying() {
+  m_screen.SpeakerAnimateVisible = true;
+  m_screen.SpeakerBitBtnVisible = false;
+  Refresh();
+}
+
 void ExamFlow::PlayStartComment(bool replay) {
-  if (m_env.sound.HasComments(SoundCategory::Start)) {
-    m_screen.SpeakerAnimateVisible = true;
-    m_screen.SpeakerBitBtnVisible = false;
-    Refresh();
-  }
+  if (m_env.sound.HasComments(SoundCategory::Start)) ShowSpeakerPlaying();
   m_env.sound.PlayStartComment(replay, [this] { AfterQuestSnd(); });
 }
 
 void ExamFlow::PlayVoicedTask() {
   // Without the voiced-task packages nothing plays, and nothing animates.
-  if (m_env.sound.AllVoicedTasksPresent()) {
-    m_screen.SpeakerAnimateVisible = true;
-    m_screen.SpeakerBitBtnVisible = false;
-    Refresh();
-  }
+  if (m_env.sound.AllVoicedTasksPresent()) ShowSpeakerPlaying();
   m_env.sound.PlayVoicedTask(m_currentTask, [this] { AfterQuestSnd(); });
 }
 

@@ -140,6 +140,7 @@ private:
   // waits for the end (AfterQuestSnd).
   void PlayStartComment(bool replay);
   void PlayVoicedTask();
+  void ShowSpeakerPlaying();  // the animation runs, "Ещё раз" hides
   // Stops the current sound; the animation and "Ещё раз" go.
   void StopSound();
   // A task the bank holds that the round has not passed yet, taken in order; 0 when none.

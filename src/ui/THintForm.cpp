@@ -1,6 +1,7 @@
 #include "ui/THintForm.h"
 
 #include "ui/HintGlyphs.h"
+#include "ui/WidgetColours.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -17,14 +18,6 @@ constexpr int kTrueLabelPixels = 11;
 constexpr int kTrueLabelMinPixels = 8;
 // The label may move one pixel either way while it jerks.
 constexpr int kTrueLabelRoom = THintForm::kClientWidth - 4;
-
-QColor Rgb(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb)); }
-
-void SetTextColor(QWidget* w, QPalette::ColorRole role, QColor color) {
-  QPalette pal = w->palette();
-  pal.setColor(role, color);
-  w->setPalette(pal);
-}
 
 // A closing button: bold italic lettering of its colour, the "go on" glyph.
 QPushButton* MakeCloseButton(QWidget* parent, const char* name, std::uint32_t lettering,

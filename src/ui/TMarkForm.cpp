@@ -1,6 +1,7 @@
 #include "ui/TMarkForm.h"
 
 #include "ui/HintGlyphs.h"
+#include "ui/WidgetColours.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -8,8 +9,6 @@
 
 namespace zv {
 namespace {
-
-QColor Rgb(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb)); }
 
 }  // namespace
 

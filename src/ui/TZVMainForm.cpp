@@ -12,6 +12,7 @@
 #include "ui/THintForm.h"
 #include "ui/TMarkForm.h"
 #include "ui/TTrackBar.h"
+#include "ui/WidgetColours.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -37,8 +38,6 @@ namespace zv {
 namespace {
 
 QString S(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QColor FromRgb(std::uint32_t rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 constexpr std::uint32_t kPurple = 0x800080;
 constexpr std::uint32_t kNavyRgb = 0x000080;
@@ -114,12 +113,7 @@ QCheckBox* MakeCheckBox(QWidget* parent, const QRect& r, const char* name) {
   return box;
 }
 
-void SetTextColour(QWidget* w, std::uint32_t rgb) {
-  QPalette p = w->palette();
-  p.setColor(QPalette::WindowText, FromRgb(rgb));
-  p.setColor(QPalette::Text, FromRgb(rgb));
-  w->setPalette(p);
-}
+void SetTextColour(QWidget* w, std::uint32_t rgb) { SetTextColor(w, QPalette::WindowText, Rgb(rgb)); }
 
 void SetBold(QWidget* w, bool bold) {
   QFont f = w->font();
@@ -452,10 +446,7 @@ void TZVMainForm::CreateControls() {
   connect(SpeakerBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::SpeakerBitBtnClick);
   disconnect(ExitBitBtn, nullptr, this, nullptr);
   connect(ExitBitBtn, &QAbstractButton::clicked, this, [this] { m_flow->ExitBitBtnClick(); });
-  connect(TLTimer, &QTimer::timeout, this, [this] {
-    m_tlTimerWasOn = false;
-    m_flow->TLTimerTimer();
-  });
+  connect(TLTimer, &QTimer::timeout, this, [this] { m_flow->TLTimerTimer(); });
   connect(FlashTimer, &QTimer::timeout, this, [this] { m_flow->FlashTimerTimer(); });
   connect(TLCheckBox, &QCheckBox::clicked, this, &TZVMainForm::TLCheckBoxClick);
   connect(TictacCheckBox, &QCheckBox::clicked, this, &TZVMainForm::TictacCheckBoxClick);
@@ -595,7 +586,6 @@ void TZVMainForm::ApplySoundOutcome() {
     SetTextColour(SoundLabel, 0x6E6E6E);
     m_flow->SetSoundHardware(false);
   }
-  m_settings.volumeShown = !VolumeTrackBar->isHidden();
 }
 
 // --- Model onto the controls --------------------------------------------------------------
@@ -733,13 +723,11 @@ void TZVMainForm::Refresh(const MainScreen& s) {
   LiveUpdateBitBtn->setVisible(s.LiveUpdateVisible);
 
   if (s.FlashTimerOn != FlashTimer->isActive()) s.FlashTimerOn ? FlashTimer->start() : FlashTimer->stop();
-  if (!s.TLTimerOn) {
+  // A running countdown interval is left alone; an armed one starts its full second.
+  if (!s.TLTimerOn)
     TLTimer->stop();
-    m_tlTimerWasOn = false;
-  } else if (!m_tlTimerWasOn) {
+  else if (!TLTimer->isActive())
     TLTimer->start();
-    m_tlTimerWasOn = true;
-  }
   setWindowTitle(s.WindowCaption.isEmpty() ? m_context.State.CyrillicName : s.WindowCaption);
 
   if (s.FocusRequest != m_appliedFocusRequest) {

@@ -180,7 +180,6 @@ private:
   bool m_created = false;
   bool m_closed = false;
   bool m_refreshing = false;  // controls set by Refresh do not report back to the flow
-  bool m_tlTimerWasOn = false;
   bool m_startScreenColoured = false;
   int m_appliedFocusRequest = -1;
   int m_tlFirst = -1;

@@ -28,11 +28,8 @@ TrainerWindows::TrainerWindows(TrainerContext& context, SoundService& sound) {
     QTimer::singleShot(0, m_server.get(), [server = m_server.get(), name = context.ServerName] { server->Listen(name); });
 }
 
-TrainerWindows::~TrainerWindows() {
-  m_server.reset();
-  m_hint.reset();
-  m_aid.reset();
-  m_main.reset();
-}
+// Members go in reverse order: the server, then the correct-answer window, the task-list
+// window and the main window last.
+TrainerWindows::~TrainerWindows() = default;
 
 }  // namespace zv

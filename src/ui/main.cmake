@@ -2,6 +2,7 @@
 target_sources(zv_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TBitBtn.cpp ${CMAKE_CURRENT_LIST_DIR}/TBitBtn.h
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainForm.cpp ${CMAKE_CURRENT_LIST_DIR}/TZVMainForm.h
+  ${CMAKE_CURRENT_LIST_DIR}/WidgetColours.h
 )
 target_sources(zv_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TrainerWindows.cpp ${CMAKE_CURRENT_LIST_DIR}/TrainerWindows.h
