@@ -1,6 +1,7 @@
 #include "ui/TAidForm.h"
 
 #include "ui/ProtocolView.h"
+#include "ui/TBitBtn.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,8 +14,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -33,36 +32,10 @@ const QColor kSayingColor(0x1B, 0x2F, 0x6B);   // dark blue
 const QColor kLinkColor(0x00, 0x00, 0xA0);
 const QColor kWholeLabelColor(0x00, 0x80, 0x80);  // teal while "целиком" is not ticked
 
-// The cancel kind's glyph: a red cross with a darker rim, on a size x size canvas.
-QPixmap RedCross(int size, qreal dpr) {
-  QPixmap pm(QSize(size, size) * dpr);
-  pm.setDevicePixelRatio(dpr);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  const qreal u = size / 16.0;
-  const QLineF a(3.5 * u, 3.5 * u, 12.5 * u, 12.5 * u);
-  const QLineF b(12.5 * u, 3.5 * u, 3.5 * u, 12.5 * u);
-  p.setPen(QPen(QColor(0x8A, 0x10, 0x10), 3.6 * u, Qt::SolidLine, Qt::RoundCap));
-  p.drawLine(a);
-  p.drawLine(b);
-  p.setPen(QPen(QColor(0xE0, 0x24, 0x24), 2.2 * u, Qt::SolidLine, Qt::RoundCap));
-  p.drawLine(a);
-  p.drawLine(b);
-  return pm;
-}
-
-QIcon CancelGlyphIcon() {
-  QIcon icon;
-  icon.addPixmap(RedCross(kCancelGlyphSize, 1.0));
-  icon.addPixmap(RedCross(kCancelGlyphSize, 2.0));
-  return icon;
-}
-
 QPushButton* MakeCancelButton(QWidget* parent, const char* name) {
   auto* b = new QPushButton(QStringLiteral("ва"), parent);
   b->setObjectName(QLatin1String(name));
-  b->setIcon(CancelGlyphIcon());
+  b->setIcon(GlyphIcon(GlyphKind::Cancel, kCancelGlyphSize));
   b->setIconSize(QSize(kCancelGlyphSize, kCancelGlyphSize));
   b->setMinimumWidth(72);
   return b;

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QTextLayout>
 
 namespace zv {
@@ -76,6 +77,20 @@ void PaintGlyph(QPainter& p, const QRectF& box, GlyphKind kind) {
     }
   }
   p.restore();
+}
+
+QIcon GlyphIcon(GlyphKind kind, int size) {
+  QIcon icon;
+  for (const qreal dpr : {1.0, 2.0}) {
+    QPixmap pm(QSize(size, size) * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    PaintGlyph(p, QRectF(0, 0, size, size), kind);
+    p.end();
+    icon.addPixmap(pm);
+  }
+  return icon;
 }
 
 TBitBtn::TBitBtn(QWidget* parent) : QAbstractButton(parent) {

@@ -10,6 +10,7 @@
 #include "exam/MainScreen.h"
 
 #include <QAbstractButton>
+#include <QIcon>
 
 namespace zv {
 
@@ -38,7 +39,9 @@ private:
   bool m_hovered = false;
 };
 
-// Paints the glyph of `kind` into `box` (used by the button and by the screenshots).
+// Paints the glyph of `kind` into `box`.
 void PaintGlyph(class QPainter& painter, const QRectF& box, GlyphKind kind);
+// The same glyph as an icon of `size` pixels (for the other windows' buttons of that kind).
+QIcon GlyphIcon(GlyphKind kind, int size);
 
 }  // namespace zv
