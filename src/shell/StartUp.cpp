@@ -1,6 +1,5 @@
 #include "shell/StartUp.h"
 
-#include "platform/MessageBoxPresenter.h"
 #include "shell/OleDate.h"
 #include "shell/RegionalSettings.h"
 #include "shell/TWarningForm.h"
@@ -69,28 +68,6 @@ StartUpResult StartUp(SystemInfo& info, const StartUpOptions& options) {
   ShortOSName(info);
   result.Proceed = true;
   return result;
-}
-
-int RunTrainer(int argc, char** argv, QByteArrayView sayingsText,
-               const MainWindowFactory& createWindows) {
-  QApplication app(argc, argv);
-  // The application title "Зорвик" is the caption the windows and boxes carry themselves; it
-  // is not set as the display name, which would append it to every other window's caption.
-  QCoreApplication::setApplicationName(u"Zorvik"_s);
-  QGuiApplication::setDesktopFileName(u"zorvik"_s);
-  InstallMessageBoxPresenter();
-
-  SystemInfo info = StartSystemInfo(SystemInfoInputs::fromProcess(QCoreApplication::arguments()));
-  StartUpOptions options;
-  options.SayingsText = sayingsText;
-  StartUpResult start = StartUp(info, options);
-  if (!start.Proceed) return 0;
-
-  TrainerContext context{info, start.State, start.Windows, start.ServerName};
-  const std::unique_ptr<QObject> windows = createWindows ? createWindows(context) : nullptr;
-  start.Windows.Free();
-  if (!windows) return 0;
-  return QApplication::exec();
 }
 
 }  // namespace zv

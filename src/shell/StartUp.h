@@ -1,21 +1,18 @@
 #pragma once
-// Start-up: everything before the main window exists, and the program entry around it.
+// Start-up: everything before the main window exists.
 //
 // StartUp runs, in order: the single-instance test (a second copy asks the first to come
 // forward and ends); the program-wide values; the system folders; the language check (unless
 // the user's locale is Cyrillic; choosing the regional settings ends the program); the splash
 // and the progress window; the three start-up selectors restored from the settings key;
 // ShortOSName for the OS flags the main window needs.
-//
-// RunTrainer is the program entry: the application object, StartUp, then the windows made by
-// the caller's factory (the main window TZVMainForm, then TAidForm, then THintForm), then the
-// message loop.
 
 #include "common/SystemInfo.h"
 #include "platform/SingleInstance.h"
 #include "shell/LanguageCheck.h"
 #include "shell/TProgressForm.h"
 #include "shell/TStartImageForm.h"
+#include "shell/TrainerContext.h"
 #include "shell/TrainerState.h"
 
 #include <QByteArrayView>
@@ -55,21 +52,5 @@ struct StartUpResult {
 };
 
 StartUpResult StartUp(SystemInfo& info, const StartUpOptions& options);
-
-// What the main window is created from. All of it outlives the windows.
-struct TrainerContext {
-  SystemInfo& System;
-  TrainerState& State;
-  StartUpWindows& Windows;
-  const QString& ServerName;
-};
-
-// Creates TZVMainForm, TAidForm and THintForm in this order and returns their owner; null
-// ends the program. Whatever of the start-up windows the factory has not freed is freed when
-// it returns.
-using MainWindowFactory = std::function<std::unique_ptr<QObject>(TrainerContext&)>;
-
-int RunTrainer(int argc, char** argv, QByteArrayView sayingsText,
-               const MainWindowFactory& createWindows);
 
 }  // namespace zv

@@ -44,18 +44,18 @@ int TaskCatalogue::LoadTask(int index, TaskRecord& record) const {
   }
   qsizetype pos = p - begin;
   for (int slot = 0;; ++slot) {
-    qsizetype end = pos;
-    while (end < m_tasks.size() && m_tasks[end] != kTaskEnd && m_tasks[end] != kPieceSeparator)
-      ++end;
-    if (end >= m_tasks.size()) return 0;  // a text cut short: no task here
-    const bool last = m_tasks[end] == kTaskEnd;
-    if (slot == 0 && last && end == pos) return 0;  // an empty task (not yet written)
+    qsizetype stop = pos;
+    while (stop < m_tasks.size() && m_tasks[stop] != kTaskEnd && m_tasks[stop] != kPieceSeparator)
+      ++stop;
+    if (stop >= m_tasks.size()) return 0;  // a text cut short: no task here
+    const bool last = m_tasks[stop] == kTaskEnd;
+    if (slot == 0 && last && stop == pos) return 0;  // an empty task (not yet written)
     if (slot < static_cast<int>(record.Slots.size())) {
       record.Slots[static_cast<std::size_t>(slot)] =
-          Capitalize(Descramble(m_tasks.sliced(pos, end - pos))).left(kMaxPiece);
+          Capitalize(Descramble(m_tasks.sliced(pos, stop - pos))).left(kMaxPiece);
     }
     if (last) return std::min(slot, static_cast<int>(record.Slots.size()) - 1);
-    pos = end + 1;
+    pos = stop + 1;
   }
 }
 

@@ -4,7 +4,7 @@
 // speaker of the "Ещё раз" buttons; and the Arial fonts both windows use (Liberation Sans
 // stands in where Arial is not installed).
 
-#include "ui/HintPhrases.h"
+#include "exam/HintPhrases.h"
 
 #include <QFont>
 #include <QIcon>

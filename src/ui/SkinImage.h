@@ -1,7 +1,7 @@
 #pragma once
 // SkinImage: the embedded skin as a QImage and the window region built from it.
 
-#include "ui/SkinRegion.h"
+#include "skin/SkinRegion.h"
 
 #include <QImage>
 #include <QRegion>

@@ -18,7 +18,7 @@
 // point of their own rectangle (SkinSample, see SkinLayout.h): ColorFromSkin() does that at
 // the control's current place.
 
-#include "ui/SkinLayout.h"
+#include "skin/SkinLayout.h"
 
 #include <QColor>
 #include <QImage>

@@ -30,8 +30,8 @@
 // ShowModal returns when the user closes the window (Enter, Esc or either button); it then
 // hides HintBitBtn0 again and the window is hidden, as the exam expects.
 
-#include "ui/HintLayout.h"
-#include "ui/HintPhrases.h"
+#include "exam/HintLayout.h"
+#include "exam/HintPhrases.h"
 #include "ui/TCommentForm.h"
 
 #include <QString>

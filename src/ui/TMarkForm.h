@@ -12,7 +12,7 @@
 // and the main window as parent (the window is centred on it). RandomSource and SoundService
 // must outlive the window.
 
-#include "ui/MarkLook.h"
+#include "exam/MarkLook.h"
 #include "ui/TCommentForm.h"
 
 class QLabel;

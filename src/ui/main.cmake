@@ -4,8 +4,5 @@ target_sources(zv_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainForm.cpp ${CMAKE_CURRENT_LIST_DIR}/TZVMainForm.h
   ${CMAKE_CURRENT_LIST_DIR}/WidgetColours.h
 )
-target_sources(zv_ui PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/TrainerWindows.cpp ${CMAKE_CURRENT_LIST_DIR}/TrainerWindows.h
-)
 # The main window draws its tasks and sayings from the built-in bank.
 target_link_libraries(zv_ui PUBLIC zv_content)

@@ -1,9 +1,5 @@
-# The skin of the main window: layout and region builder (core), the rendered artwork, the
-# frameless skinned form and the volume bar (windows).
-target_sources(zv_core PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/SkinLayout.h
-  ${CMAKE_CURRENT_LIST_DIR}/SkinRegion.cpp ${CMAKE_CURRENT_LIST_DIR}/SkinRegion.h
-)
+# The skin of the main window (its geometry lives in src/skin): the rendered artwork, the
+# frameless skinned form and the volume bar.
 target_sources(zv_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/SkinImage.cpp ${CMAKE_CURRENT_LIST_DIR}/SkinImage.h
   ${CMAKE_CURRENT_LIST_DIR}/SkinCaptionButton.cpp ${CMAKE_CURRENT_LIST_DIR}/SkinCaptionButton.h

@@ -1,4 +1,5 @@
 #include "common/ClientId.h"
+#include "support/RowName.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ INSTANTIATE_TEST_SUITE_P(Biases, TimeZonePartTest, testing::Values(
     ZoneRow{"UnderAnHourWestKeepsSign", 30, ", UTC-0:30"},
     ZoneRow{"UnderAnHourEast", -30, ", UTC+0:30"},
     ZoneRow{"ChathamPastTwelve", -765, ", UTC+12:45"}),
-    [](const testing::TestParamInfo<ZoneRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 // clang-format on
 
 ClientIdInputs trainer() {
@@ -91,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(EscapeRow{"DoubleBlankStaysDouble", "a b  c", "a%20b%20%20c"},
                     EscapeRow{"EmptyStaysEmpty", "", ""},
                     EscapeRow{"EdgesAndOtherWhitespace", " a\tб ", "%20a\tб%20"}),
-    [](const testing::TestParamInfo<EscapeRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 }  // namespace
 }  // namespace zv

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 namespace zv {
 namespace {
 
@@ -57,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, ConsoleOutputTest, testing::Values(
     OutputRow{"StandardInputIsEmpty", "cat; echo done", "done\r\n"},
     OutputRow{"CyrillicSurvives", "echo 'Зорвик'", "Зорвик\r\n"},
     OutputRow{"FailingCommandStillGivesOutput", "echo partial; exit 3", "partial\r\n"}),
-    [](const testing::TestParamInfo<OutputRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 // clang-format on
 
 TEST_F(RunConsoleCommandTest, WritesToARandomNameInTemp) {

@@ -1,4 +1,5 @@
 #include "common/Locale.h"
+#include "support/RowName.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, LcidTest, testing::Values(
     LcidRow{"Posix", "POSIX", 0x409, false},
     LcidRow{"Empty", "", 0x409, false},
     LcidRow{"Unknown", "xx_YY", 0x409, false}),
-    [](const testing::TestParamInfo<LcidRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 // clang-format on
 
 struct EnvironmentRow {
@@ -87,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Variables, UserLocaleTest, testing::Values(
     EnvironmentRow{"MessagesIsTheDisplayLanguageNotTheLocale", nullptr, nullptr, "ru_RU.UTF-8", "en_GB.UTF-8", 0x809},
     EnvironmentRow{"LangAlone", nullptr, nullptr, nullptr, "bg_BG.UTF-8", 0x402},
     EnvironmentRow{"NothingSet", nullptr, nullptr, nullptr, nullptr, 0x409}),
-    [](const testing::TestParamInfo<EnvironmentRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 // clang-format on
 
 TEST(EnglishLanguageNameTest, NamesTheLanguageOfTheLcid) {
@@ -126,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(Zones, StandardBiasTest, testing::Values(
     BiasRow{"SydneySouthernSummer", "Australia/Sydney", 1, -600},
     BiasRow{"KolkataHalfHour", "Asia/Kolkata", 3, -330},
     BiasRow{"Utc", "UTC", 6, 0}),
-    [](const testing::TestParamInfo<BiasRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 // clang-format on
 
 TEST(StandardBiasTest, InvalidZoneIsUtc) {

@@ -1,4 +1,5 @@
 #include "common/OsDescription.h"
+#include "support/RowName.h"
 
 #include <gtest/gtest.h>
 
@@ -182,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(Releases, WindowsDescriptionTest, testing::Values(
     DescriptionRow{"Win98SEByLetter", w9x(10, 2222, " A "), "Microsoft Windows 98 SE A", "Microsoft Windows 98 SE 4.10.2222 A", false},
     DescriptionRow{"Millennium", w9x(90, 3000, " "), "Microsoft Windows Millennium", "Microsoft Windows Millennium 4.90.3000", false},
     DescriptionRow{"Unknown9xMinor", w9x(20, 100, ""), "Microsoft Windows Unknown 9x", "Microsoft Windows Unknown 9x 4.20.100", false}),
-    [](const testing::TestParamInfo<DescriptionRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 // clang-format on
 
 TEST(WindowsDescriptionFailureTest, UndescribableRecordsGiveUnknown) {
@@ -226,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CombineRow{"BlankVersion", " ", "SP1", "N SP1", "N SP1"},
                     CombineRow{"Neither", "", "", "N", "N"},
                     CombineRow{"VerTextLeadingBlankTrimmed", " 10.0.1", "", "N", "N 10.0.1"}),
-    [](const testing::TestParamInfo<CombineRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 struct ShortNameRow {
   const char* name;
@@ -258,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(Descriptions, ShortOSNameTest, testing::Values(
     ShortNameRow{"ProductNameWithoutMaker", "Windows 7 Professional 64-bit Service Pack 1", true, "Win7 Pro 64-bit SP1", true, false},
     ShortNameRow{"EachDeletionOnce", "Microsoft Windows Professional Professional", false, "WinPro Professional", false, true},
     ShortNameRow{"UnknownIsOlder", "unknown", false, "unknown", false, true}),
-    [](const testing::TestParamInfo<ShortNameRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 // clang-format on
 
 struct OsReleaseRow {
@@ -297,7 +298,7 @@ INSTANTIATE_TEST_SUITE_P(OsRelease, LinuxDescriptionTest, testing::Values(
     OsReleaseRow{"NonAsciiName", "PRETTY_NAME=\"Альт Линукс\"\n", true, "Альт Линукс 64-bit"},
     OsReleaseRow{"MissingFileSaysLinux", "", true, "Linux 64-bit"},
     OsReleaseRow{"EmptyPrettyNameSaysLinux", "PRETTY_NAME=\"\"\n", false, "Linux 32-bit"}),
-    [](const testing::TestParamInfo<OsReleaseRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 // clang-format on
 
 TEST(LinuxOsFactsTest, ReadsThisMachine) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 namespace zv {
 namespace {
 
@@ -108,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Systems, ModuleStartTest, testing::Values(
     StartRow{"XPProX64StaysDefaultView", windows(5, 2, kProductWorkstation, kArchAmd64), false, false, true, 0xF003F},
     StartRow{"Win98IsNotNT", win98(), false, false, false, 0xF003F},
     StartRow{"UnreadableVersionClearsFlags", unreadable(), false, false, false, 0xF003F}),
-    [](const testing::TestParamInfo<StartRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 // clang-format on
 
 TEST_F(SystemInfoTest, StartReadsLocaleAndLowerCasedFirstArgument) {
@@ -164,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(Systems, ShortOSNameFlagsTest, testing::Values(
     ShortNameRow{"Win2000", windows(5, 0, kProductWorkstation, kArchIntel, "Service Pack 4"), "Win2000 Pro SP4", false, true},
     ShortNameRow{"Vista", windows(6, 0, kProductWorkstation, kArchIntel), "WinVista  32-bit", true, false},
     ShortNameRow{"Unknown", unreadable(), "unknown", false, true}),
-    [](const testing::TestParamInfo<ShortNameRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 // clang-format on
 
 TEST_F(SystemInfoTest, ClientIdUsesShortNameLanguageAndZone) {
@@ -272,7 +274,7 @@ INSTANTIATE_TEST_SUITE_P(Boxes, MessageTest, testing::Values(
     MessageRow{"EnglishInfo", "fr_FR.UTF-8", false, "No access to system registry", "Zorvik", MsgIcon::Information, false, true, false},
     MessageRow{"RussianErrorIsServiceNotification", "ru_RU.UTF-8", true, "Нет доступа к системному реестру", "Зорвик", MsgIcon::Error, true, false, true},
     MessageRow{"EnglishError", "en_US.UTF-8", true, "No access to system registry", "Zorvik", MsgIcon::Error, false, false, true}),
-    [](const testing::TestParamInfo<MessageRow>& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 // clang-format on
 
 }  // namespace

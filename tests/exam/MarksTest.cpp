@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 #include <array>
+#include <string>
 
 namespace zv {
 namespace {
@@ -29,7 +32,8 @@ TEST_P(MarkThresholds, LeastRightAnswersForEachMark) {
 INSTANTIATE_TEST_SUITE_P(Lengths, MarkThresholds,
                          ::testing::Values(Thresholds{5, {1, 2, 3, 4, 5}}, Thresholds{10, {1, 3, 5, 7, 9}},
                                            Thresholds{20, {2, 6, 10, 14, 18}}, Thresholds{25, {3, 7, 13, 17, 23}},
-                                           Thresholds{30, {3, 9, 15, 21, 27}}, Thresholds{50, {5, 14, 25, 34, 45}}));
+                                           Thresholds{30, {3, 9, 15, 21, 27}}, Thresholds{50, {5, 14, 25, 34, 45}}),
+                         [](const auto& row) { return "tasks" + std::to_string(row.param.total); });
 
 TEST(ComputeMark, ExactHalvesGoToTheEvenNeighbour) {
   struct Row { int right, total, mark; };
@@ -58,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Elapsed{"minuteAndFewSeconds", 63000, "1 м 03 с"},
                       Elapsed{"hours", 3725000, "1 ч 02 м 05 с"}, Elapsed{"exactHour", 3600000, "1 ч 00 м 00 с"},
                       Elapsed{"hourAndSeconds", 3605000, "1 ч 00 м 05 с"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST(FormatElapsed, UsesTheGivenDecimalSeparator) {
   EXPECT_EQ(FormatElapsed(3400, QLatin1Char('.')), QString::fromUtf8("3.4 с"));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 #include <QStringList>
 
 #include <random>
@@ -117,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                  Regedit4Text::Windows1251,
                  {{key("HKEY_CURRENT_USER\\A"), key("HKEY_CURRENT_USER\\B", {{u"x"_s, sz(u"1"_s)}}),
                    key("hkey_current_user\\a")}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 // ---- what is refused --------------------------------------------------------------------
 
@@ -177,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"utf16BigEndian", bytes("\xFE\xFF\0R"), 1, "big-endian"},
         Refused{"utf16OddLength", utf16leWithBom(u"REGEDIT4\r\n"_s) + "X", 2, "middle of a character"},
         Refused{"overlongLine", kKey + "\"a\"=\"" + QByteArray(kMaxLineChars, 'x') + "\"\n", 4, "longer than"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 // ---- writing ----------------------------------------------------------------------------
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -145,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](Registry& r) { r.WriteRaw(u"M"_s, RegType::MultiString, QByteArray::fromHex("610000003104000000000000")); },
                  [](Registry& r) { EXPECT_EQ(r.ReadRaw(u"M"_s), QByteArray::fromHex("610000003104000000000000")); },
                  RegType::MultiString, 12}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 // ---- type and size mismatches -------------------------------------------------------------
 
@@ -218,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_FALSE(r.ValueExists(u"w"_s));
                     },
                     false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST_F(RegistryTest, ValueOperationsWithoutAnOpenKeyThrow) {
   Registry r(paths());
@@ -506,7 +508,7 @@ INSTANTIATE_TEST_SUITE_P(
                      ASSERT_TRUE(f.resize(regfile::kMaxFileBytes + 1));
                    }},
         HostileRow{"folderInPlaceOfTheFile", [](const QString& p) { ASSERT_TRUE(QDir().mkpath(p + u"/inner"_s)); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST_F(RegistryTest, WritesStayInTheHiveFolder) {
   {
@@ -577,7 +579,7 @@ INSTANTIATE_TEST_SUITE_P(
         ComputedRow{"commonDesktop", RootKey::LocalMachine, kShellFolders, u"Common Desktop"_s, QString()},
         ComputedRow{"programFilesDir", RootKey::LocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion"_s,
                     u"ProgramFilesDir"_s, u"/opt/"_s}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST_F(RegistryTest, ComputedKeysExistAndCannotBeDeleted) {
   Registry r(paths());

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 namespace zv {
 namespace {
 
@@ -80,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckRow{"YesUntickedOpensSettingsOnly", Stored::Absent, true, false, true, true, Stored::Absent},
         CheckRow{"UnreadableFlagDoesNotSuppress", Stored::Text, false, false, true, false, Stored::Text},
         CheckRow{"TickReplacesUnreadableFlag", Stored::Text, false, true, true, false, Stored::True}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 // The warning is the one text the user reads before deciding; a lost line end or a changed
 // word would show.
@@ -122,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
         NamesRow{"PosixLocaleIsEnglish", "C", u"American English", u"English"},
         NamesRow{"UnknownLocaleIsEnglish", "xx_YY.UTF-8", u"American English", u"English"},
         NamesRow{"LongNameCutTo24", "zgh_MA.UTF-8", u"ⵜⴰⵎⴰⵣⵉⵖⵜ", u"Standard Moroccan Tamazi"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 }  // namespace
 }  // namespace zv

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 namespace zv {
 namespace {
 
@@ -207,7 +209,7 @@ TEST_P(SelectorStateRule, TasksSelector) {
 INSTANTIATE_TEST_SUITE_P(Sizes, SelectorStateRule,
                          ::testing::Values(StoredState{"exact", 188, true}, StoredState{"oneByteTooLong", 189, false},
                                            StoredState{"shorter", 100, true}, StoredState{"oneByte", 1, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         zv::test::RowName{});
 
 TEST(SelectorState, OtherTypesAndTheHalfWordRule) {
   QTemporaryDir dir;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 #include <cmath>
 
 namespace zv {
@@ -33,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
         OleRow{"NoLeapDay1900", QDateTime(QDate(1900, 1, 1), QTime(0, 0)), 2.0},
         OleRow{"TimeOfDayIsFraction", QDateTime(QDate(2024, 3, 1), QTime(18, 0)), 45352.75},
         OleRow{"BeforeEpochFractionCountsForward", QDateTime(QDate(1899, 12, 29), QTime(6, 0)), -1.25}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST(OleDates, HostileValuesGiveNoDate) {
   EXPECT_FALSE(FromOleDate(std::nan("")).isValid());
@@ -75,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         RegionalRow{"GnomeFirst", true, true, "/usr/bin/gnome-control-center", "region"},
         RegionalRow{"KdeWhenNoGnome", false, true, "/usr/bin/systemsettings", "kcm_regionandlang"},
         RegionalRow{"NothingOnOtherDesktops", false, false, "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 }  // namespace
 }  // namespace zv

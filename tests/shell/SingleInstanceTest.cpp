@@ -2,6 +2,7 @@
 // copy, this test the second.
 
 #include "platform/SingleInstance.h"
+#include "support/RowName.h"
 
 #include <gtest/gtest.h>
 
@@ -223,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FolderRow{"CreatedPrivate", -1, true},
                       FolderRow{"OpenModeTightened", 0777, true},
                       FolderRow{"SymbolicLinkRefused", -2, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST(InstancePathsTest, RuntimeFolderUsedWhenSet) {
   QProcessEnvironment env;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 #include <functional>
 #include <vector>
 
@@ -109,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                      binary(r, u"Heart"_s, bits(4, {7}));
                    },
                    false, 0, 1, 1, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 // A shorter stored state marks only the items its bytes cover: 100 bytes are items 1..800.
 TEST(RestoreSelectors, ShortHeartMarksOnlyItsItems) {

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -127,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, WarningWindow,
                          ::testing::Values(WarningRow{"YesTicked", Close::Yes, true},
                                            WarningRow{"NoUnticked", Close::No, false},
                                            WarningRow{"EscapeIsNoTickKept", Close::Escape, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         zv::test::RowName{});
 
 TEST(SplashWindow, LettersFontColoursAndPlace) {
   const QStringList families = TStartImageForm::CandidateFamilies();
@@ -289,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, StartUpLocale,
                                            LocaleRow{"RussianMoldova", "ru_MD.UTF-8", false},
                                            LocaleRow{"German", "de_DE.UTF-8", true},
                                            LocaleRow{"Posix", "C", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         zv::test::RowName{});
 
 TEST_F(StartUpSequence, YesOpensRegionalSettingsAndEnds) {
   SystemInfo info = test::StartTestSystem(m_dir, u"de_DE.UTF-8"_s);

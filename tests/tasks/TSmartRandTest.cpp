@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 #include <QList>
 
 #include <set>
@@ -44,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Geometry{"oneFullWord", 32, 1, 0}, Geometry{"oneBitOver", 33, 2, 1},
                       Geometry{"okPhrases", 13, 1, 13}, Geometry{"rightPhrases", 111, 4, 15},
                       Geometry{"wrongPhrases", 144, 5, 16}, Geometry{"timeoutPhrases", 40, 2, 8}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST(TSmartRand, DrawNewTakesTheScriptedWordAndBitAndRemembersRecent) {
   // Word 1, then bit 5 is tried after the used bit 3: item 32 + 5 + 1.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 #include <set>
 
 namespace zv {
@@ -87,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CapitalCase{"quoteKept", "\"в тему\"", "\"в тему\""},
                       CapitalCase{"guillemetKept", "«ага»", "«ага»"},
                       CapitalCase{"capitalKept", "Маша", "Маша"}, CapitalCase{"empty", "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 class CatalogueFixture : public ::testing::Test {
 protected:

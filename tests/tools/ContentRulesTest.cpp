@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 namespace zv::content {
 namespace {
 
@@ -62,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"yoMissing", "1\tразг.\tну еще бы\tверно\tневерно\tмимо", "write \"еще\" with \"ё\""},
         BadLine{"answersAlike", "1\tразг.\tфраза\tверно!\tВерно\tмимо", "interpretations 1 and 2 are alike"},
         BadLine{"latinCAtOddPosition", "1\tразг.\tфраза\tверно\tневерно\tмc", "cannot be stored"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST(ContentRules, NamesMayStartWithACapitalAndGoodLinesPass) {
   Bank bank;

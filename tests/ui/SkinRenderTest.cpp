@@ -1,10 +1,12 @@
 #include "SkinRender.h"
 
-#include "ui/SkinLayout.h"
+#include "skin/SkinLayout.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include "support/RowName.h"
 
 #include <string>
 
@@ -65,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "has a hole"},
         BadArtwork{"emptyShape", Svg(R"svg(<path id="outline" fill="#808080" d="M 2,2 H 2.2 V 2.2 Z"/>)svg"),
                    "covers no pixel"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 // A disc on a 20 x 20 canvas: antialiasing must not leave a fringe between the shape's colour
 // and the key colour. Every pixel is either exactly the key colour or exactly the disc's.

@@ -1,4 +1,5 @@
 #include "ui/TTrackBar.h"
+#include "support/RowName.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -53,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(WheelCase{"upIsPlusOne", 72, 120, 73}, WheelCase{"downIsMinusOne", 72, -120, 71},
                       WheelCase{"bigDeltaStillOne", 72, 360, 73}, WheelCase{"fineDeltaStillOne", 72, -15, 71},
                       WheelCase{"upAtMaximumStays", 100, 120, 100}, WheelCase{"downAtMinimumStays", 21, -120, 21}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST(TTrackBar, DownIsLeftForTheKeys) {
   TTrackBar bar;

@@ -1,6 +1,5 @@
 # The skin: region builder (core), the renderer's rules (build tool), the skinned form and the
 # volume bar (windows). The window tests write their screenshots to <build>/screens.
-zv_add_test(ui_skin_region SOURCES ${CMAKE_CURRENT_LIST_DIR}/SkinRegionTest.cpp LIBS zv_core)
 zv_add_test(tools_skin_render
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/SkinRenderTest.cpp ${CMAKE_CURRENT_LIST_DIR}/SkinTestApp.cpp
   LIBS zv_skinrender)

@@ -1,6 +1,6 @@
 #include "SkinRender.h"
 
-#include "ui/SkinLayout.h"
+#include "skin/SkinLayout.h"
 
 #include <QBuffer>
 #include <QColor>

@@ -1,10 +1,12 @@
 #include "platform/Registry.h"
 #include "support/ScriptedRandom.h"
-#include "ui/HintLayout.h"
-#include "ui/HintPhrases.h"
-#include "ui/MarkLook.h"
+#include "exam/HintLayout.h"
+#include "exam/HintPhrases.h"
+#include "exam/MarkLook.h"
 
 #include <gtest/gtest.h>
+
+#include "support/RowName.h"
 
 #include <QFile>
 #include <QSet>
@@ -63,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         CaseRow{"navyIsTimeOut", kHintTimeOutColor, HintCase::TimeOut, HintList::TimeOut, true, SoundCategory::TimeOut},
         CaseRow{"anyOtherColourIsTimeOut", 0xC0C0C0, HintCase::TimeOut, HintList::TimeOut, true, SoundCategory::TimeOut},
         CaseRow{"opaqueBlackIsStillWrong", 0xFF000000, HintCase::Wrong, HintList::Wrong, true, SoundCategory::Wrong}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST(HintPhrases, ListsHaveTheirSizesAndNoDuplicates) {
   const std::pair<HintList, int> sizes[] = {
@@ -112,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UpperRow{"apostropheInside", "о'кей!", "О'кей!"},
                       UpperRow{"alreadyCapital", "Уже", "Уже"},
                       UpperRow{"quotationMarkKept", "«так»", "«так»"}, UpperRow{"empty", "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 // --- stored states ------------------------------------------------------------------------
 
@@ -212,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredRow{"wrongOfTwelveRefused", "HeartNC", 12, HintList::Wrong, 0},
                       StoredRow{"rightAsTextIgnored", "HeartYC", -1, HintList::Right, 0},
                       StoredRow{"buttonAsTextIgnored", "HeartOC", -1, HintList::Button, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 // A registry that cannot be written (its folder lies under a plain file) must not take the
 // program down when the window is destroyed.
@@ -253,7 +255,7 @@ INSTANTIATE_TEST_SUITE_P(
         PositionRow{"88BelowGoesAbove", QRect(100, 212, 580, 468), 768, 400, QPoint(212, 188)},
         PositionRow{"oddWidthDifferenceRoundsDown", QRect(0, 0, 580 + 1, 300), 1080, 250, QPoint(113, 250)},
         PositionRow{"mainNarrowerThanWindow", QRect(10, 0, 300, 300), 1080, 250, QPoint(-17, 250)}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST(TrueLabelLeft, CentredOnlyWhenTheWindowIsWider) {
   EXPECT_EQ(TrueLabelLeft(355, 200, 2), 77);
@@ -306,7 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MarkRow{"fiveFlashes", 5, "5", ButtonGlyph::Green, true, SoundCategory::Mark5},
                       MarkRow{"belowRangeShowsZero", -2, "0", ButtonGlyph::Black, false, SoundCategory::Mark0},
                       MarkRow{"aboveRangeShowsFive", 9, "5", ButtonGlyph::Green, true, SoundCategory::Mark5}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST(DrawFlashColors, BackgroundThenLetteringEachFromTheFullRange) {
   ScriptedRandom random{255, 0, 128, 1, 2, 254};  // 255 would be refused from a range of 255

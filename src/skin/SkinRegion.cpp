@@ -1,4 +1,4 @@
-#include "ui/SkinRegion.h"
+#include "skin/SkinRegion.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "ui/HintLayout.h"
+#include "exam/HintLayout.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "ui/HintPhrases.h"
+#include "exam/HintPhrases.h"
 
 #include "platform/Registry.h"
 #include "tasks/SelectorStore.h"

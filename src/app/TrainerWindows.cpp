@@ -1,4 +1,4 @@
-#include "ui/TrainerWindows.h"
+#include "app/TrainerWindows.h"
 
 #include "platform/SingleInstance.h"
 #include "shell/BringForward.h"

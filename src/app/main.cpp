@@ -2,10 +2,10 @@
 // windows, then the message loop. The sound engine is not bound yet: the trainer runs on its
 // no-sound paths.
 
-#include "shell/StartUp.h"
+#include "app/RunTrainer.h"
+#include "app/TrainerWindows.h"
 #include "sound/SoundService.h"
 #include "tasks/BuiltinContent.h"
-#include "ui/TrainerWindows.h"
 
 int main(int argc, char** argv) {
   zv::NoSoundService sound;

@@ -1,4 +1,4 @@
-#include "ui/MarkLook.h"
+#include "exam/MarkLook.h"
 
 #include "platform/RandomSource.h"
 

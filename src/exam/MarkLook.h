@@ -2,7 +2,7 @@
 // MarkLook: what the mark window (TMarkForm) shows for a mark, decided without widgets.
 
 #include "sound/SoundService.h"
-#include "ui/HintPhrases.h"
+#include "exam/HintPhrases.h"
 
 #include <QString>
 

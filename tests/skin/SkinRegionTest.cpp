@@ -1,4 +1,5 @@
-#include "ui/SkinRegion.h"
+#include "skin/SkinRegion.h"
+#include "support/RowName.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         RegionCase{"singleKeyPixelCorners", {"kaak", "aaaa", "kaak"}, {{1, 0, 2}, {0, 1, 4}, {1, 2, 2}}},
         RegionCase{"neighbouringColoursJoinOneSpan", {"abcd"}, {{0, 0, 4}}},
         RegionCase{"allKeyGivesNothing", {"kkk", "kkk"}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST(SkinRegion, EmptyBitmapsGiveTheEmptyRegion) {
   EXPECT_TRUE(BuildSkinRegion(TextBitmap({}, 0).view).empty()) << "0 x 0";

@@ -1,4 +1,4 @@
-#include "platform/MessageBoxPresenter.h"
+#include "ui/MessageBoxPresenter.h"
 
 #include "platform/MessageBox.h"
 
