@@ -63,6 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"capitalStart", "1\tразг.\tНу и ну\tверно\tневерно\tмимо", "starts with a capital"},
         BadLine{"yoMissing", "1\tразг.\tну еще бы\tверно\tневерно\tмимо", "write \"еще\" with \"ё\""},
         BadLine{"answersAlike", "1\tразг.\tфраза\tверно!\tВерно\tмимо", "interpretations 1 and 2 are alike"},
+        BadLine{"spacedHyphenForADash", "1\tразг.\tфраза\tверно - да\tневерно\tмимо",
+                "right answer has a spaced hyphen"},
         BadLine{"latinCAtOddPosition", "1\tразг.\tфраза\tверно\tневерно\tмc", "cannot be stored"}),
     zv::test::RowName{});
 
@@ -81,18 +83,68 @@ TEST(ContentRules, OrderAndUniquenessAcrossTheBank) {
   ParseTaskFile(bank, QStringLiteral("q01.tsv"),
                 Line(kGood) + Line("1\tразг.\tдругое\tа\tб\tв"), 1, {});
   ParseTaskFile(bank, QStringLiteral("q02.tsv"),
-                Line("101\tразг.\tНу, ты — даёшь\tа\tб\tв"), 2, {QStringLiteral("Ну")});
+                Line("101\tразг.\tНу, ты — даёшь\tа\tб\tв") +
+                    Line("102\tразг.\tвот это да\tВыражение удивления: чьим-то поступком!\tб\tв") +
+                    Line("103\tразг.\tвот те на\tвыражение удивления чьим-то поступком, досада\tб\tв"),
+                2, {QStringLiteral("Ну"), QStringLiteral("Выражение")});
   CheckBank(bank);
   const QString m = Messages(bank);
   EXPECT_TRUE(m.contains(QStringLiteral("q01.tsv:2: error: index 1 repeats or is out of order"))) << m.toStdString();
   EXPECT_TRUE(m.contains(QStringLiteral("q02.tsv:1: error: phrase repeats task 1 (q01.tsv:1)"))) << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("q02.tsv:2: error: right answer repeats that of task 1 (q01.tsv:1)")))
+      << m.toStdString();
+  EXPECT_FALSE(m.contains(QStringLiteral("q02.tsv:3:"))) << "a right answer that only shares words is its own";
 }
 
-TEST(ContentRules, SizeMixAndLongestRightAnswerAreJudgedPerHundred) {
+struct GuessCase {
+  const char* name;
+  std::vector<QStringList> tasks;  // right answer first
+  double chance;
+  std::array<double, 5> score;     // longest, second-longest, middle, second-shortest, shortest
+};
+
+class LengthGuessers : public ::testing::TestWithParam<GuessCase> {};
+
+// Each guesser scores the share it would win; options of equal length share the pick.
+TEST_P(LengthGuessers, ScoreWhatTheyWouldWin) {
+  std::vector<Task> tasks;
+  for (const QStringList& options : GetParam().tasks)
+    tasks.push_back({0, {}, QStringList{QStringLiteral("ф")} + options, {}, 0});
+  std::vector<const Task*> pointers;
+  for (const Task& t : tasks) pointers.push_back(&t);
+  const LengthGuessScores s = ScoreLengthGuessers(pointers);
+  EXPECT_NEAR(s.chance, GetParam().chance, 0.01);
+  for (std::size_t g = 0; g < kLengthGuessers.size(); ++g)
+    EXPECT_NEAR(s.score[g], GetParam().score[g], 0.01) << GuesserName(kLengthGuessers[g]).toStdString();
+}
+
+QStringList Options(std::initializer_list<int> lengths) {
+  QStringList out;
+  char16_t letter = u'а';
+  for (int n : lengths) out.append(QString(QChar(letter++)).repeated(n));
+  return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, LengthGuessers,
+    ::testing::Values(
+        GuessCase{"rightLongestOfThree", {Options({9, 5, 3})}, 100.0 / 3, {100, 0, 0, 0, 0}},
+        // n = 3: the middle rank is the second from either end; n = 4: it is the second-shortest.
+        GuessCase{"middleOfThreeAndFour", {Options({5, 9, 3}), Options({4, 9, 7, 2})}, 100.0 * (1.0 / 3 + 0.25) / 2,
+                  {0, 50, 100, 100, 0}},
+        GuessCase{"middleOfFive", {Options({5, 9, 7, 3, 1})}, 20, {0, 0, 100, 0, 0}},
+        // Right tied with one wrong at the top: the longest and the second-longest pick either.
+        GuessCase{"tieSplitsThePick", {Options({6, 6, 2, 1})}, 25, {50, 50, 0, 0, 0}},
+        GuessCase{"allTied", {Options({4, 4, 4})}, 100.0 / 3, {100.0 / 3, 100.0 / 3, 100.0 / 3, 100.0 / 3, 100.0 / 3}},
+        GuessCase{"rightShortestHalfTheTime", {Options({1, 5, 6}), Options({9, 5, 6, 7, 8})}, 100.0 * (1.0 / 3 + 0.2) / 2,
+                  {50, 0, 0, 0, 50}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ContentRules, SizeMixAndLengthGiveawayAreJudgedPerHundredAndOverTheBank) {
   // 60 tasks, all with 3 interpretations and the right one always the longest.
   QByteArray file;
   for (int i = 1; i <= 60; ++i)
-    file += Line(QStringLiteral("%1\tразг.\tфраза номер %2\tдлинный правильный ответ\tкороткий\tмимо")
+    file += Line(QStringLiteral("%1\tразг.\tфраза номер %2\tдлинный правильный ответ %2\tкороткий\tмимо")
                      .arg(i).arg(QString(QChar(0x0430 + (i % 32))).repeated(1 + i / 32))
                      .toUtf8().constData());
   Bank bank;
@@ -100,7 +152,23 @@ TEST(ContentRules, SizeMixAndLongestRightAnswerAreJudgedPerHundred) {
   CheckBank(bank);
   const QString m = Messages(bank);
   EXPECT_TRUE(m.contains(QStringLiteral("mix of sizes 60/0/0"))) << m.toStdString();
-  EXPECT_TRUE(m.contains(QStringLiteral("longest option in 60 of 60"))) << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("q01.tsv: error: the options' lengths give the answer away: longest "
+                                        "100.0% against chance 33.3% (+66.7 points), more than 8 points")))
+      << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("content/tasks: error: the options' lengths give the answer away: "
+                                        "longest 100.0% against chance 33.3% (+66.7 points), more than 4 points")))
+      << m.toStdString();
+  EXPECT_EQ(Summary(bank).value(0),
+            QStringLiteral("q01.tsv: 60 tasks; sizes 3/4/5: 60/0/0; registers: разг. 60; best length guess: "
+                           "longest 100.0% against chance 33.3% (+66.7 points)"));
+
+  // While the bank is being revised, the same breaches are warnings.
+  Bank revising;
+  revising.revisionRulesAreErrors = false;
+  ParseTaskFile(revising, QStringLiteral("q01.tsv"), file, 1, {});
+  CheckBank(revising);
+  EXPECT_FALSE(Messages(revising).contains(QStringLiteral("lengths"))) << Messages(revising).toStdString();
+  EXPECT_TRUE(Messages(revising, false).contains(QStringLiteral("q01.tsv: warning: the options' lengths")));
 }
 
 TEST(ContentRules, SayingsRules) {
@@ -108,6 +176,7 @@ TEST(ContentRules, SayingsRules) {
   ParseSayings(few, QStringLiteral("sayings.txt"), Line("век живи - век учись") + Line("век живи, век учись!"));
   EXPECT_TRUE(Messages(few).contains(QStringLiteral("sayings.txt:2: error: saying repeats line 1")));
   EXPECT_TRUE(Messages(few).contains(QStringLiteral("2 sayings; at least 150")));
+  EXPECT_TRUE(Messages(few).contains(QStringLiteral("sayings.txt:1: error: saying has a spaced hyphen")));
   Bank bad;
   ParseSayings(bad, QStringLiteral("sayings.txt"), QByteArray("\xff\xfe"));
   EXPECT_TRUE(Messages(bad).contains(QStringLiteral("not valid UTF-8")));

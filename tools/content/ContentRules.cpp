@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 namespace zv::content {
@@ -35,6 +36,11 @@ void Error(Bank& bank, const QString& file, int line, const QString& message) {
 
 void Warn(Bank& bank, const QString& file, int line, const QString& message) {
   bank.diagnostics.push_back({file, line, message, false});
+}
+
+// A breach of a rule the bank is being revised to: an error once the bank keeps it.
+void Revision(Bank& bank, const QString& file, int line, const QString& message) {
+  bank.diagnostics.push_back({file, line, message, bank.revisionRulesAreErrors});
 }
 
 bool IsLetter(QChar c) {
@@ -89,6 +95,8 @@ void CheckPiece(Bank& bank, const QString& file, int line, const QString& what, 
     Error(bank, file, line, what + QStringLiteral(" has a leading or trailing blank"));
   if (p.contains(QStringLiteral("  ")))
     Error(bank, file, line, what + QStringLiteral(" has a doubled blank"));
+  if (p.contains(QStringLiteral(" - ")))
+    Revision(bank, file, line, what + QStringLiteral(" has a spaced hyphen; write the dash \"—\""));
   for (QChar c : p) {
     if (IsLetter(c) || c.isDigit() || c == QLatin1Char(' ') || kPunctuation.contains(c)) continue;
     Error(bank, file, line,
@@ -118,7 +126,114 @@ void CheckPiece(Bank& bank, const QString& file, int line, const QString& what, 
   }
 }
 
+QString Percent(double value) { return QStringLiteral("%1%").arg(value, 0, 'f', 1); }
+
+QString Points(double value) {
+  return QStringLiteral("%1%2 points").arg(value >= 0 ? QStringLiteral("+") : QString()).arg(value, 0, 'f', 1);
+}
+
+// "best: second-longest 40.3% against chance 25.5% (+14.8 points)"
+QString BestGuess(const LengthGuessScores& s) {
+  const LengthGuesser best = s.Best();
+  return QStringLiteral("%1 %2 against chance %3 (%4)")
+      .arg(GuesserName(best), Percent(s.score[static_cast<std::size_t>(best)]), Percent(s.chance),
+           Points(s.Gain(best)));
+}
+
+QString AllGuesses(const LengthGuessScores& s) {
+  QStringList parts;
+  for (LengthGuesser g : kLengthGuessers)
+    parts.append(QStringLiteral("%1 %2").arg(GuesserName(g), Percent(s.score[static_cast<std::size_t>(g)])));
+  return parts.join(QStringLiteral(", "));
+}
+
+void CheckLengthGuess(Bank& bank, const QString& where, const std::vector<const Task*>& tasks,
+                      double maxGain) {
+  if (static_cast<int>(tasks.size()) < kMinTasksToJudge) return;
+  const LengthGuessScores s = ScoreLengthGuessers(tasks);
+  if (s.Gain(s.Best()) > maxGain)
+    Revision(bank, where, 0,
+             QStringLiteral("the options' lengths give the answer away: %1, more than %2 points "
+                            "over chance (%3); vary where the right answer falls in length")
+                 .arg(BestGuess(s))
+                 .arg(maxGain, 0, 'f', 0)
+                 .arg(AllGuesses(s)));
+}
+
+std::vector<const Task*> TasksOfHundred(const Bank& bank, int hundred) {
+  std::vector<const Task*> out;
+  for (int i = (hundred - 1) * 100; i < hundred * 100; ++i)
+    if (const auto& t = bank.tasks[static_cast<std::size_t>(i)]) out.push_back(&*t);
+  return out;
+}
+
+std::vector<const Task*> AllTasks(const Bank& bank) {
+  std::vector<const Task*> out;
+  for (const auto& t : bank.tasks)
+    if (t) out.push_back(&*t);
+  return out;
+}
+
+// "20/55/25" tasks with 3/4/5 interpretations.
+std::array<int, 6> Sizes(const std::vector<const Task*>& tasks) {
+  std::array<int, 6> sizes{};
+  for (const Task* t : tasks) ++sizes[static_cast<std::size_t>(t->pieces.size() - 1)];
+  return sizes;
+}
+
 }  // namespace
+
+QString GuesserName(LengthGuesser g) {
+  switch (g) {
+    case LengthGuesser::Longest: return QStringLiteral("longest");
+    case LengthGuesser::SecondLongest: return QStringLiteral("second-longest");
+    case LengthGuesser::Middle: return QStringLiteral("middle");
+    case LengthGuesser::SecondShortest: return QStringLiteral("second-shortest");
+    case LengthGuesser::Shortest: return QStringLiteral("shortest");
+  }
+  return {};
+}
+
+LengthGuesser LengthGuessScores::Best() const {
+  LengthGuesser best = kLengthGuessers[0];
+  for (LengthGuesser g : kLengthGuessers)
+    if (Gain(g) > Gain(best)) best = g;
+  return best;
+}
+
+LengthGuessScores ScoreLengthGuessers(const std::vector<const Task*>& tasks) {
+  LengthGuessScores s;
+  s.tasks = static_cast<int>(tasks.size());
+  if (tasks.empty()) return s;
+  std::array<double, 5> sums{};
+  double chance = 0;
+  for (const Task* t : tasks) {
+    const QStringList options = t->pieces.mid(1);
+    const int n = static_cast<int>(options.size());
+    std::vector<qsizetype> lengths;
+    for (const QString& o : options) lengths.push_back(o.size());
+    std::sort(lengths.begin(), lengths.end(), std::greater<>());
+    chance += 1.0 / n;
+    for (std::size_t g = 0; g < kLengthGuessers.size(); ++g) {
+      int rank = 1;  // counted from the longest
+      switch (kLengthGuessers[g]) {
+        case LengthGuesser::Longest: rank = 1; break;
+        case LengthGuesser::SecondLongest: rank = 2; break;
+        case LengthGuesser::Middle: rank = n / 2 + 1; break;
+        case LengthGuesser::SecondShortest: rank = n - 1; break;
+        case LengthGuesser::Shortest: rank = n; break;
+      }
+      const qsizetype target = lengths[static_cast<std::size_t>(rank - 1)];
+      if (options[0].size() != target) continue;
+      const auto tied = std::count(lengths.begin(), lengths.end(), target);
+      sums[g] += 1.0 / static_cast<double>(tied);
+    }
+  }
+  const double count = static_cast<double>(tasks.size());
+  s.chance = 100.0 * (chance / count);
+  for (std::size_t g = 0; g < sums.size(); ++g) s.score[g] = 100.0 * (sums[g] / count);
+  return s;
+}
 
 QString Diagnostic::Format() const {
   const QString where = line > 0 ? QStringLiteral("%1:%2").arg(file).arg(line) : file;
@@ -253,25 +368,27 @@ void CheckBank(Bank& bank) {
     }
   }
 
-  // Per file of a hundred: the mix of sizes and how often the right answer is the longest.
-  for (int hundred = 1; hundred <= 15; ++hundred) {
-    int count = 0;
-    int longest = 0;
-    std::array<int, 6> sizes{};
-    QString file;
-    for (int i = (hundred - 1) * 100; i < hundred * 100; ++i) {
-      const auto& t = bank.tasks[static_cast<std::size_t>(i)];
-      if (!t) continue;
-      file = t->file;
-      ++count;
-      ++sizes[static_cast<std::size_t>(t->pieces.size() - 1)];
-      const qsizetype right = t->pieces[1].size();
-      bool strictlyLongest = true;
-      for (int k = 2; k < t->pieces.size(); ++k)
-        if (t->pieces[k].size() >= right) strictlyLongest = false;
-      if (strictlyLongest) ++longest;
+  // No two tasks share a right answer.
+  std::map<QString, const Task*> rights;
+  for (const auto& slot : bank.tasks) {
+    if (!slot) continue;
+    const QString key = Normalize(slot->pieces[1]);
+    if (const auto it = rights.find(key); it != rights.end()) {
+      Revision(bank, slot->file, slot->line,
+               QStringLiteral("right answer repeats that of task %1 (%2:%3)")
+                   .arg(it->second->index).arg(it->second->file).arg(it->second->line));
+    } else {
+      rights.emplace(key, &*slot);
     }
-    if (count < 50) continue;  // too few tasks to judge a mix
+  }
+
+  // Per file of a hundred: the mix of sizes and the length giveaway.
+  for (int hundred = 1; hundred <= 15; ++hundred) {
+    const std::vector<const Task*> tasks = TasksOfHundred(bank, hundred);
+    const int count = static_cast<int>(tasks.size());
+    if (count < kMinTasksToJudge) continue;
+    const QString& file = tasks.front()->file;
+    const std::array<int, 6> sizes = Sizes(tasks);
     const auto share = [count](int n) { return 100.0 * n / count; };
     if (share(sizes[3]) < 10 || share(sizes[3]) > 30 || share(sizes[4]) < 40 || share(sizes[4]) > 70 ||
         share(sizes[5]) < 15 || share(sizes[5]) > 35) {
@@ -280,11 +397,9 @@ void CheckBank(Bank& bank) {
                            "a fifth, most and a quarter (bands 10–30%, 40–70%, 15–35%)")
                 .arg(sizes[3]).arg(sizes[4]).arg(sizes[5]));
     }
-    if (share(longest) > 30)
-      Error(bank, file, 0,
-            QStringLiteral("the right answer is the longest option in %1 of %2 tasks (at most 30%)")
-                .arg(longest).arg(count));
+    CheckLengthGuess(bank, file, tasks, kMaxLengthGainPerFile);
   }
+  CheckLengthGuess(bank, QStringLiteral("content/tasks"), AllTasks(bank), kMaxLengthGainOverBank);
 
   const QString missing = MissingRanges(bank);
   if (!missing.isEmpty()) Warn(bank, QStringLiteral("content/tasks"), 0, QStringLiteral("tasks missing: ") + missing);
@@ -305,6 +420,32 @@ void CheckBank(Bank& bank) {
     if (slot)
       for (const QString& p : slot->pieces) prove(slot->file, slot->line, p);
   for (const QString& s : bank.sayings) prove(QStringLiteral("sayings"), 0, s);
+}
+
+QStringList Summary(const Bank& bank) {
+  const auto describe = [](const QString& name, const std::vector<const Task*>& tasks) {
+    const std::array<int, 6> sizes = Sizes(tasks);
+    std::map<QString, int> registers;
+    for (const Task* t : tasks) ++registers[t->register_];
+    QStringList counts;
+    for (const QString& r : kRegisters)
+      if (const auto it = registers.find(r); it != registers.end())
+        counts.append(QStringLiteral("%1 %2").arg(r).arg(it->second));
+    return QStringLiteral("%1: %2 tasks; sizes 3/4/5: %3/%4/%5; registers: %6; best length guess: %7")
+        .arg(name)
+        .arg(tasks.size())
+        .arg(sizes[3]).arg(sizes[4]).arg(sizes[5])
+        .arg(counts.join(QStringLiteral(", ")), BestGuess(ScoreLengthGuessers(tasks)));
+  };
+  QStringList lines;
+  for (int hundred = 1; hundred <= 15; ++hundred) {
+    const std::vector<const Task*> tasks = TasksOfHundred(bank, hundred);
+    if (!tasks.empty()) lines.append(describe(tasks.front()->file, tasks));
+  }
+  const std::vector<const Task*> all = AllTasks(bank);
+  if (!all.empty()) lines.append(describe(QStringLiteral("bank"), all));
+  lines.append(QStringLiteral("sayings: %1").arg(bank.sayings.size()));
+  return lines;
 }
 
 void DropUnstorableTasks(Bank& bank) {

@@ -19,6 +19,11 @@ inline constexpr int kMaxPhrase = 90;
 inline constexpr int kMaxInterpretation = 75;
 inline constexpr int kMaxSaying = 120;
 inline constexpr int kMinSayings = 150;
+// How far a guesser that looks only at the options' lengths may beat blind chance, in points.
+inline constexpr double kMaxLengthGainPerFile = 8.0;
+inline constexpr double kMaxLengthGainOverBank = 4.0;
+// Fewer tasks than this in a file are too few to judge its mix of sizes or its lengths.
+inline constexpr int kMinTasksToJudge = 50;
 
 struct Diagnostic {
   QString file;
@@ -40,8 +45,30 @@ struct Bank {
   std::array<std::optional<Task>, kTaskCount> tasks;
   QStringList sayings;
   std::vector<Diagnostic> diagnostics;
+  // The rules the bank is still being revised to (the length giveaway, a right answer repeated
+  // across the bank, a spaced hyphen for a dash) report warnings when false.
+  bool revisionRulesAreErrors = true;
   bool HasErrors() const;
 };
+
+// Guessers that look only at the options' lengths. Each ranks a task's options by length from
+// the longest and picks the option at its rank; options of equal length share the pick.
+enum class LengthGuesser { Longest, SecondLongest, Middle, SecondShortest, Shortest };
+inline constexpr std::array<LengthGuesser, 5> kLengthGuessers = {
+    LengthGuesser::Longest, LengthGuesser::SecondLongest, LengthGuesser::Middle,
+    LengthGuesser::SecondShortest, LengthGuesser::Shortest};
+QString GuesserName(LengthGuesser g);
+
+struct LengthGuessScores {
+  int tasks = 0;
+  double chance = 0;             // mean of 1/n: a blind pick's expected share, in percent
+  std::array<double, 5> score{};  // each guesser's expected share, in percent, by kLengthGuessers
+  // The guesser that beats chance the most, and by how many points.
+  LengthGuesser Best() const;
+  double Gain(LengthGuesser g) const { return score[static_cast<std::size_t>(g)] - chance; }
+};
+// Scores over a set of tasks; a task is its pieces (phrase, right, wrong...).
+LengthGuessScores ScoreLengthGuessers(const std::vector<const Task*>& tasks);
 
 // Names that may open a piece with a capital letter (one per line in names.txt).
 using NameList = std::set<QString>;
@@ -51,9 +78,13 @@ NameList ParseNames(const QByteArray& data);
 void ParseTaskFile(Bank& bank, const QString& file, const QByteArray& data, int hundred,
                    const NameList& names);
 void ParseSayings(Bank& bank, const QString& file, const QByteArray& data);
-// Rules over the whole bank: uniqueness of phrases, the size mix and the share of tasks whose
-// right answer is the longest option (per file), missing ranges (warnings), the storage proof.
+// Rules over the whole bank: uniqueness of phrases and of right answers, the size mix and the
+// length giveaway (per file and over the bank), missing ranges (warnings), the storage proof.
 void CheckBank(Bank& bank);
+
+// What the bank holds, one line per task file and one for the bank: the sizes 3/4/5, the
+// registers and the best length-only guesser against chance.
+QStringList Summary(const Bank& bank);
 
 // Draft builds: removes the tasks whose pieces cannot be stored, so the rest still builds.
 void DropUnstorableTasks(Bank& bank);

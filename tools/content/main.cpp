@@ -1,7 +1,10 @@
 // zvcontent: checks the authored content and writes the generated C++ that holds it.
 //   zvcontent [--draft] CONTENT_DIR OUTPUT.cpp
 // Every breach of a content rule is printed as file:line: error: message and fails the run;
-// missing task ranges are warnings while the bank is being written. --draft (for a tree whose
+// missing task ranges are warnings while the bank is being written, and so are the rules the bank
+// is still being revised to (the length giveaway, a repeated right answer, a spaced hyphen).
+// Every run prints a summary of the bank: per file, the sizes, the registers and the best
+// length-only guess against chance. --draft (for a tree whose
 // content is being written) still reports every error but writes the output, leaving out the
 // tasks that cannot be stored.
 
@@ -32,6 +35,7 @@ int main(int argc, char** argv) {
   }
   const QDir dir(args[1]);
   Bank bank;
+  bank.revisionRulesAreErrors = false;
   NameList names;
   if (const auto data = ReadFile(dir.filePath(QStringLiteral("names.txt")))) names = ParseNames(*data);
   for (int hundred = 1; hundred <= 15; ++hundred) {
@@ -45,6 +49,8 @@ int main(int argc, char** argv) {
     bank.diagnostics.push_back({QStringLiteral("content/sayings.txt"), 0, QStringLiteral("missing"), true});
   CheckBank(bank);
 
+  for (const QString& line : Summary(bank)) std::printf("%s\n", qPrintable(line));
+  std::fflush(stdout);
   for (const Diagnostic& d : bank.diagnostics) std::fprintf(stderr, "%s\n", qPrintable(d.Format()));
   if (bank.HasErrors() && draft) {
     std::fprintf(stderr, "zvcontent: draft build: content has errors\n");
