@@ -1,6 +1,7 @@
 #include "shell/StartUp.h"
 
 #include "platform/MessageBoxPresenter.h"
+#include "platform/SessionEnd.h"
 #include "shell/OleDate.h"
 #include "shell/RegionalSettings.h"
 #include "shell/TWarningForm.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QProgressBar>
+#include <QTimer>
 
 namespace zv {
 
@@ -86,10 +88,22 @@ int RunTrainer(int argc, char** argv, QByteArrayView sayingsText,
   StartUpResult start = StartUp(info, options);
   if (!start.Proceed) return 0;
 
+  // From here on the end of the session is kept; once the windows exist it closes them as the
+  // user would: the modal one on view first, then the main window, which writes the settings
+  // and the progress. The correct-answer window stores its selectors when the windows are
+  // destroyed on the way out.
+  SessionEnd session;
   TrainerContext context{info, start.State, start.Windows, start.ServerName};
   const std::unique_ptr<QObject> windows = createWindows ? createWindows(context) : nullptr;
   start.Windows.Free();
   if (!windows) return 0;
+  const auto endSession = [] {
+    QApplication::closeAllWindows();
+    QCoreApplication::exit(0);
+  };
+  QObject::connect(&session, &SessionEnd::ending, qApp, endSession);
+  // An end that came while the main window was being created is acted on once the loop runs.
+  if (session.Ended()) QTimer::singleShot(0, qApp, endSession);
   return QApplication::exec();
 }
 
