@@ -3,10 +3,12 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSocketNotifier>
+#include <QThread>
 
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -32,9 +34,25 @@ extern "C" void OnSessionSignal(int signal) {
   errno = savedErrno;
 }
 
+// The live instance, for the exit handler.
+SessionEnd* g_live = nullptr;
+
+extern "C" void OnProcessExit() { EndAtProcessExit(); }
+
 }  // namespace
 
+void EndAtProcessExit() {
+  SessionEnd* session = g_live;
+  const QCoreApplication* app = QCoreApplication::instance();
+  if (session == nullptr || session->m_ended || app == nullptr || QThread::currentThread() != app->thread()) return;
+  session->m_atExit = true;
+  session->End();
+}
+
 SessionEnd::SessionEnd(QObject* parent) : QObject(parent) {
+  static const bool exitHandlerRegistered = std::atexit(OnProcessExit) == 0;
+  if (exitHandlerRegistered) g_live = this;
+
   int fds[2] = {-1, -1};
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, fds) == 0) {
     m_readFd = fds[0];
@@ -58,6 +76,7 @@ SessionEnd::SessionEnd(QObject* parent) : QObject(parent) {
 }
 
 SessionEnd::~SessionEnd() {
+  if (g_live == this) g_live = nullptr;
   if (m_readFd < 0) return;
   for (std::size_t i = 0; i < kSignals.size(); ++i) ::sigaction(kSignals[i], &g_previous[i], nullptr);
   const int writeFd = g_writeFd;

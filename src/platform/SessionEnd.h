@@ -4,7 +4,11 @@
 // session ends in other ways, and each of them is turned into one event, `ending`:
 //  - SIGTERM (logout, shutdown, `kill`), SIGINT and SIGHUP (the terminal or the session gone);
 //  - the session manager asking the program to save its work (commitDataRequest);
-//  - the application leaving its event loop for any other reason (aboutToQuit).
+//  - the application leaving its event loop for any other reason (aboutToQuit);
+//  - the process calling exit() from inside the event loop, which is what the toolkit does
+//    when the display connection goes away: an exit handler reports the end then (AtExit()
+//    is true), on the UI thread, while the windows still exist. The listener must finish its
+//    work there: the stack below will never be unwound.
 //
 // Signals are caught by a handler that only writes one byte into a socket pair (write() is
 // async-signal-safe; no Qt call is made there); a QSocketNotifier on the other end reports it
@@ -25,6 +29,10 @@ class QSocketNotifier;
 
 namespace zv {
 
+// What the exit handler runs: reports the end through the live instance, unless it has been
+// reported already or the exit does not come from the UI thread.
+void EndAtProcessExit();
+
 class SessionEnd : public QObject {
   Q_OBJECT
 public:
@@ -38,17 +46,21 @@ public:
   bool Ended() const { return m_ended; }
   // The number of the last signal read, 0 when none came.
   int LastSignal() const { return m_lastSignal; }
+  // Whether the end is being reported from the process's exit handler.
+  bool AtExit() const { return m_atExit; }
 
 signals:
   void ending();
 
 private:
+  friend void EndAtProcessExit();
   void ReadSignals();
   void End();
 
   int m_readFd = -1;
   QSocketNotifier* m_notifier = nullptr;
   bool m_ended = false;
+  bool m_atExit = false;
   int m_lastSignal = 0;
 };
 

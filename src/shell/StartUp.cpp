@@ -104,6 +104,9 @@ int RunTrainer(int argc, char** argv, QByteArrayView sayingsText,
   const std::unique_ptr<QObject> windows = createWindows ? createWindows(context) : nullptr;
   start.Windows.Free();
   if (!windows) return 0;
+  // Inside exit() (the display has gone away) closing is all that can be done: the toolkit's
+  // own statics are partly gone, so destroying a window there would crash. The main window's
+  // values are written; the correct-answer window's selectors keep their stored states.
   const auto endSession = [] {
     QApplication::closeAllWindows();
     QCoreApplication::exit(0);

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -77,9 +78,10 @@ const QString kKey = u"Software\\Ostwin\\Zorvik"_s;
 class TrainerProcess {
 public:
   // `drive`: empty for the real trainer; otherwise the exam driver's ZV_DRIVE.
-  TrainerProcess(const QTemporaryDir& dir, const QString& drive) : m_dir(dir) {
+  TrainerProcess(const QTemporaryDir& dir, const QString& drive, const QString& display = QString()) : m_dir(dir) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"QT_QPA_PLATFORM"_s, display.isEmpty() ? u"offscreen"_s : u"xcb"_s);
+    if (!display.isEmpty()) env.insert(u"DISPLAY"_s, display);
     env.insert(u"LANG"_s, u"ru_RU.UTF-8"_s);
     env.insert(u"LC_ALL"_s, u"ru_RU.UTF-8"_s);
     env.insert(u"XDG_RUNTIME_DIR"_s, dir.path());
@@ -118,6 +120,11 @@ public:
   // within 20 s, -2 if it crashed.
   int EndWith(int signal) {
     ::kill(static_cast<pid_t>(m_process.processId()), signal);
+    if (!m_process.waitForFinished(20000)) return -1;
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -2;
+  }
+  // The exit code once the process has ended by itself within 20 s; -1 or -2 as above.
+  int WaitForEnd() {
     if (!m_process.waitForFinished(20000)) return -1;
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -2;
   }
@@ -210,6 +217,34 @@ INSTANTIATE_TEST_SUITE_P(
                       EndRow{"SigtermWithTheLastCorrectAnswerWindowUp", "hint:5", SIGTERM, 5, 5},
                       EndRow{"SigtermWithTheMarkWindowUp", "mark", SIGTERM, 5, 5}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The display going away: the toolkit ends the process with exit(1) from inside its event
+// loop. The main window is still closed on the way out and writes everything it writes on a
+// normal close; the correct-answer window's selectors cannot be stored there (see RunTrainer).
+TEST(SessionEndsTheTrainerWithTheDisplay, MainWindowValuesAreWritten) {
+  if (QStandardPaths::findExecutable(u"Xvfb"_s).isEmpty()) GTEST_SKIP() << "no Xvfb";
+  const std::set<QString>& normal = NormalCloseNames();
+  QProcess server;
+  server.setProgram(QStandardPaths::findExecutable(u"Xvfb"_s));
+  server.setArguments({u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s, u"1024x768x24"_s, u"-nolisten"_s, u"tcp"_s});
+  server.start();
+  QByteArray number;
+  while (!number.contains('\n') && server.waitForReadyRead(10000)) number += server.readAllStandardOutput();
+  ASSERT_FALSE(number.trimmed().isEmpty()) << "Xvfb did not start";
+
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  {
+    TrainerProcess trainer(dir, QString(), u":"_s + QString::fromLatin1(number.trimmed()));
+    ASSERT_TRUE(trainer.WaitUntilReady());
+    server.terminate();
+    server.waitForFinished(10000);
+    EXPECT_EQ(trainer.WaitForEnd(), 1) << "the toolkit's exit code; -2: crashed on the way out";
+  }
+  std::set<QString> expected = normal;
+  for (const QString& name : {u"HeartOC"_s, u"HeartYC"_s, u"HeartNC"_s, u"HeartTC"_s}) expected.erase(name);
+  EXPECT_EQ(Names(ReadHive(dir).names), Names(expected));
+}
 
 }  // namespace
 }  // namespace zv
