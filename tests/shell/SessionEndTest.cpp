@@ -22,6 +22,7 @@
 #include <csignal>
 #include <cstring>
 #include <set>
+#include <ostream>
 #include <string>
 
 namespace zv {
@@ -186,6 +187,7 @@ struct EndRow {
   int rCount;         // right answers given before the end
   int passedTasks;    // tasks drawn (and so passed) before the end
 };
+void PrintTo(const EndRow& row, std::ostream* os) { *os << row.name; }
 
 class SessionEndsTheTrainer : public ::testing::TestWithParam<EndRow> {};
 

@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,7 @@ struct StartUpRow {
   bool sayingsStored;  // HeartP in the hive: the "Загрузка заданий:" caption and one step more
   std::vector<QString> log;
 };
+void PrintTo(const StartUpRow& row, std::ostream* os) { *os << row.name; }
 
 class MainFormStartUp : public ::testing::TestWithParam<StartUpRow> {};
 

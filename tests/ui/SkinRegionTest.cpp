@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,7 @@ struct StepCase {
   int height;
   std::vector<int> rowsAtEachStep;
 };
+void PrintTo(const StepCase& row, std::ostream* os) { *os << row.name; }
 
 class SkinRegionSteps : public ::testing::TestWithParam<StepCase> {};
 
