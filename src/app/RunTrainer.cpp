@@ -1,9 +1,11 @@
 #include "app/RunTrainer.h"
 
+#include "platform/SessionEnd.h"
 #include "shell/StartUp.h"
 #include "ui/MessageBoxPresenter.h"
 
 #include <QApplication>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -24,10 +26,25 @@ int RunTrainer(int argc, char** argv, QByteArrayView sayingsText,
   StartUpResult start = StartUp(info, options);
   if (!start.Proceed) return 0;
 
+  // From here on the end of the session is kept; once the windows exist it closes them as the
+  // user would: the modal one on view first, then the main window, which writes the settings
+  // and the progress. The correct-answer window stores its selectors when the windows are
+  // destroyed on the way out.
+  SessionEnd session;
   TrainerContext context{info, start.State, start.Windows, start.ServerName};
   const std::unique_ptr<QObject> windows = createWindows ? createWindows(context) : nullptr;
   start.Windows.Free();
   if (!windows) return 0;
+  // Inside exit() (the display has gone away) closing is all that can be done: the toolkit's
+  // own statics are partly gone, so destroying a window there would crash. The main window's
+  // values are written; the correct-answer window's selectors keep their stored states.
+  const auto endSession = [] {
+    QApplication::closeAllWindows();
+    QCoreApplication::exit(0);
+  };
+  QObject::connect(&session, &SessionEnd::ending, qApp, endSession);
+  // An end that came while the main window was being created is acted on once the loop runs.
+  if (session.Ended()) QTimer::singleShot(0, qApp, endSession);
   return QApplication::exec();
 }
 

@@ -1,5 +1,6 @@
 #include "shell/StartUp.h"
 
+#include "platform/MessageBox.h"
 #include "shell/OleDate.h"
 #include "shell/RegionalSettings.h"
 #include "shell/TWarningForm.h"
@@ -16,6 +17,10 @@ namespace {
 
 constexpr int kProgressMaxNT = 35;
 constexpr int kProgressMaxOther = 39;
+
+const QString kRegionalSettingsMissing =
+    u"Не удалось открыть региональные настройки: в Вашей системе не найдена программа для их изменения.\r\n"
+    u"Установите русский язык средствами системы самостоятельно. Сейчас программа будет запущена."_s;
 
 LanguageWarningAnswer askWithWindow(const QString& caption, const QString& text) {
   return AskLanguageWarning(caption, text);
@@ -40,9 +45,11 @@ StartUpResult StartUp(SystemInfo& info, const StartUpOptions& options) {
   if (LanguageCheckNeeded(info)) {
     const LanguageWarningPrompt ask = options.AskLanguage ? options.AskLanguage : askWithWindow;
     if (CheckLanguage(info, SystemDefaultLanguageNames(info.Environment), ask)) {
-      if (options.OpenRegional) options.OpenRegional();
-      else OpenRegionalSettings();
-      return result;
+      const bool opened = options.OpenRegional ? options.OpenRegional() : OpenRegionalSettings();
+      if (opened) return result;
+      // A desktop without a regional-settings panel: ending here would leave the learner with
+      // nothing on the screen, so the program says so and starts after all.
+      ShowMessageBox({kRegionalSettingsMissing, state.CyrillicName, MsgIcon::Warning, MsgButtons::Ok, true});
     }
   }
 

@@ -3,9 +3,10 @@
 //
 // StartUp runs, in order: the single-instance test (a second copy asks the first to come
 // forward and ends); the program-wide values; the system folders; the language check (unless
-// the user's locale is Cyrillic; choosing the regional settings ends the program); the splash
-// and the progress window; the three start-up selectors restored from the settings key;
-// ShortOSName for the OS flags the main window needs.
+// the user's locale is Cyrillic; choosing the regional settings ends the program, except when
+// no regional-settings panel could be opened: then one message box says so and start-up goes
+// on); the splash and the progress window; the three start-up selectors restored from the
+// settings key; ShortOSName for the OS flags the main window needs.
 
 #include "common/SystemInfo.h"
 #include "platform/SingleInstance.h"
@@ -39,7 +40,7 @@ struct StartUpOptions {
   QByteArrayView SayingsText;                 // the stored sayings list, counted by "^"
   std::optional<InstancePaths> Instance;      // none: InstancePaths::ForUser(environment)
   LanguageWarningPrompt AskLanguage;          // none: the TWarningForm window
-  std::function<void()> OpenRegional;         // none: OpenRegionalSettings()
+  std::function<bool()> OpenRegional;         // none: OpenRegionalSettings(); true: opened
   std::function<double()> Now;                // none: the current moment as an OLE date
 };
 

@@ -2,7 +2,7 @@
 
 namespace zv {
 
-std::vector<RegionSpan> BuildSkinRegion(const BitmapView& bitmap, Rgb24 key) {
+std::vector<RegionSpan> BuildSkinRegion(const BitmapView& bitmap, Rgb24 key, const std::function<void()>& step) {
   std::vector<RegionSpan> spans;
   if (bitmap.width <= 0 || bitmap.height <= 0 || bitmap.bits == nullptr || bitmap.bytesPerLine < 3 * bitmap.width)
     return spans;
@@ -26,6 +26,7 @@ std::vector<RegionSpan> BuildSkinRegion(const BitmapView& bitmap, Rgb24 key) {
       x = runEnd;
     }
     if (spanStart >= 0) spans.push_back({spanStart, y, bitmap.width - spanStart});
+    if (step && (y + 1) % kSkinRegionRowsPerStep == 0) step();
   }
   return spans;
 }

@@ -8,6 +8,7 @@
 // by column, never touching or overlapping).
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace zv {
@@ -43,8 +44,15 @@ struct RegionSpan {
   friend constexpr bool operator==(RegionSpan, RegionSpan) = default;
 };
 
+// Rows scanned between two calls of the step callback.
+inline constexpr int kSkinRegionRowsPerStep = 128;
+
 // The spans of every non-key pixel. A bitmap of width or height 0, or without pixels, gives no
 // span (the empty region); so does a bitmap that is all key colour.
-std::vector<RegionSpan> BuildSkinRegion(const BitmapView& bitmap, Rgb24 key = kSkinKeyColor);
+// `step`, when given, is called each time another kSkinRegionRowsPerStep rows have been
+// scanned (a partial block at the bottom makes no call): start-up advances its progress
+// display with it while the main window's shape is built.
+std::vector<RegionSpan> BuildSkinRegion(const BitmapView& bitmap, Rgb24 key = kSkinKeyColor,
+                                        const std::function<void()>& step = {});
 
 }  // namespace zv

@@ -22,9 +22,9 @@ BitmapView ViewOf(const QImage& rgb888) {
   return {rgb888.width(), rgb888.height(), static_cast<int>(rgb888.bytesPerLine()), rgb888.constBits()};
 }
 
-QRegion SkinRegionOf(const QImage& image, Rgb24 key) {
+QRegion SkinRegionOf(const QImage& image, Rgb24 key, const std::function<void()>& step) {
   const QImage rgb = image.format() == QImage::Format_RGB888 ? image : image.convertToFormat(QImage::Format_RGB888);
-  const std::vector<RegionSpan> spans = BuildSkinRegion(ViewOf(rgb), key);
+  const std::vector<RegionSpan> spans = BuildSkinRegion(ViewOf(rgb), key, step);
   std::vector<QRect> rects;
   rects.reserve(spans.size());
   for (const RegionSpan& s : spans) rects.emplace_back(s.x, s.y, s.width, 1);

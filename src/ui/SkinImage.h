@@ -17,7 +17,7 @@ const QImage& BuiltinSkinImage();
 BitmapView ViewOf(const QImage& rgb888);
 
 // The window region of every pixel that is not the key colour. Empty for a null image or one
-// that is all key colour.
-QRegion SkinRegionOf(const QImage& image, Rgb24 key = kSkinKeyColor);
+// that is all key colour. `step` is called once per kSkinRegionRowsPerStep rows scanned.
+QRegion SkinRegionOf(const QImage& image, Rgb24 key = kSkinKeyColor, const std::function<void()>& step = {});
 
 }  // namespace zv

@@ -38,17 +38,18 @@ QLabel* MakeTitleLabel(QWidget* parent, const char* name, const QColor& colour, 
 
 }  // namespace
 
-SkinnedForm::SkinnedForm(QWidget* parent) : SkinnedForm(BuiltinSkinImage(), parent) {}
+SkinnedForm::SkinnedForm(QWidget* parent, const std::function<void()>& regionStep)
+    : SkinnedForm(BuiltinSkinImage(), parent, regionStep) {}
 
-SkinnedForm::SkinnedForm(const QImage& skin, QWidget* parent)
+SkinnedForm::SkinnedForm(const QImage& skin, QWidget* parent, const std::function<void()>& regionStep)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint),
       m_skin(skin.isNull() ? QImage() : skin.convertToFormat(QImage::Format_RGB888)) {
-  Build();
+  Build(regionStep);
 }
 
 SkinnedForm::~SkinnedForm() = default;
 
-void SkinnedForm::Build() {
+void SkinnedForm::Build(const std::function<void()>& regionStep) {
   setFixedSize(skin::kWidth, skin::kHeight);
   setAutoFillBackground(true);
   QPalette palette = this->palette();
@@ -57,7 +58,7 @@ void SkinnedForm::Build() {
 
   // No failure is reported: without a shape to give (no skin, or one that is all key colour)
   // the window stays rectangular rather than vanish.
-  const QRegion region = SkinRegionOf(m_skin);
+  const QRegion region = SkinRegionOf(m_skin, kSkinKeyColor, regionStep);
   m_shaped = !region.isEmpty();
   if (m_shaped) setMask(region);
 

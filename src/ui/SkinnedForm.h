@@ -26,6 +26,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 
 namespace zv {
@@ -38,8 +40,11 @@ class SkinnedForm : public QWidget {
   Q_OBJECT
 public:
   // `skin` is the bitmap to wear (tests pass their own); by default the embedded skin.
-  explicit SkinnedForm(QWidget* parent = nullptr);
-  explicit SkinnedForm(const QImage& skin, QWidget* parent = nullptr);
+  // `regionStep` is called while the window's shape is built, once per 128 rows of the skin
+  // (start-up steps its progress display with it).
+  explicit SkinnedForm(QWidget* parent = nullptr, const std::function<void()>& regionStep = {});
+  explicit SkinnedForm(const QImage& skin, QWidget* parent = nullptr,
+                       const std::function<void()>& regionStep = {});
   ~SkinnedForm() override;
 
   // Caption buttons, at their SkinLayout places.
@@ -82,7 +87,7 @@ protected:
   bool IsBareSkinAt(QPoint point) const;
 
 private:
-  void Build();
+  void Build(const std::function<void()>& regionStep);
 
   QImage m_skin;
   bool m_shaped = false;

@@ -212,7 +212,11 @@ std::uint32_t SystemExamClock::TickCount() {
 QDateTime SystemExamClock::Now() { return QDateTime::currentDateTime(); }
 
 TZVMainForm::TZVMainForm(TrainerContext& context, SoundService& sound, QWidget* parent)
-    : SkinnedForm(parent),
+    : SkinnedForm(parent,
+                  [&windows = context.Windows] {
+                    // Start-up goes on while the window's shape is built.
+                    if (windows.Progress) windows.Progress->Step();
+                  }),
       m_context(context),
       m_sound(sound),
       m_catalogue(content::TaskText(), content::SayingsText()) {
@@ -256,14 +260,16 @@ void TZVMainForm::FormCreate() {
   m_statistics.RCount = m_context.State.RCount;
   ApplySettings();
 
+  // The sound packages step the bar between these two steps when they are read.
   if (TProgressForm* progress = m_context.Windows.Progress.get()) {
     progress->SetCaption(S("Загрузка звуков:"));
     progress->Step();
-    progress->Step();  // after the sound comment states: no packages are read yet
-    progress->Step();
   }
   ApplySoundOutcome();
-  if (m_context.Windows.Progress) QThread::msleep(64);
+  if (TProgressForm* progress = m_context.Windows.Progress.get()) {
+    progress->Step();
+    QThread::msleep(64);
+  }
   m_context.Windows.Free();
 
   qApp->installEventFilter(this);

@@ -1,5 +1,6 @@
 // The start-up windows, headless, and the start-up sequence that shows them.
 
+#include "platform/MessageBox.h"
 #include "shell/BringForward.h"
 #include "shell/StartUp.h"
 #include "shell/TProgressForm.h"
@@ -211,7 +212,10 @@ protected:
       ++m_asked;
       return answer;
     };
-    o.OpenRegional = [this] { ++m_regional; };
+    o.OpenRegional = [this] {
+      ++m_regional;
+      return m_panelOpens;
+    };
     o.Now = [] { return 45352.75; };
     return o;
   }
@@ -219,6 +223,7 @@ protected:
   QByteArray m_sayings = QByteArrayLiteral("^one^two^three^");
   int m_asked = 0;
   int m_regional = 0;
+  bool m_panelOpens = true;  // whether a regional-settings panel could be opened
 };
 
 TEST_F(StartUpSequence, FirstRunShowsSplashAndProgressAndRestoresSelectors) {
@@ -294,11 +299,37 @@ INSTANTIATE_TEST_SUITE_P(Rows, StartUpLocale,
                          zv::test::RowName{});
 
 TEST_F(StartUpSequence, YesOpensRegionalSettingsAndEnds) {
+  MessageBoxHook boxes;
   SystemInfo info = test::StartTestSystem(m_dir, u"de_DE.UTF-8"_s);
   StartUpResult start = StartUp(info, options({true, false}));
   EXPECT_FALSE(start.Proceed);
   EXPECT_EQ(m_regional, 1);
   EXPECT_FALSE(start.Windows.Splash || start.Windows.Progress) << "windows shown after 'yes'";
+  EXPECT_TRUE(boxes.shown().empty());
+}
+
+// No panel to open (neither desktop's region settings installed): the learner is told once,
+// and the program starts instead of ending with nothing on the screen.
+TEST_F(StartUpSequence, YesWithoutAPanelSaysSoOnceAndStarts) {
+  m_panelOpens = false;
+  MessageBoxHook boxes;
+  SystemInfo info = test::StartTestSystem(m_dir, u"de_DE.UTF-8"_s);
+  StartUpResult start = StartUp(info, options({true, true}));
+  EXPECT_TRUE(start.Proceed) << "ended with nothing shown";
+  EXPECT_EQ(m_regional, 1);
+  ASSERT_EQ(boxes.shown().size(), 1u);
+  const MessageRequest& box = boxes.shown().front();
+  EXPECT_EQ(box.caption, u"Зорвик"_s);
+  EXPECT_TRUE(box.text.startsWith(u"Не удалось открыть региональные настройки"_s)) << box.text.toStdString();
+  EXPECT_EQ(box.buttons, MsgButtons::Ok);
+  EXPECT_TRUE(box.russian);
+  ASSERT_TRUE(start.Windows.Splash && start.Windows.Progress) << "start-up did not go on";
+  EXPECT_TRUE(start.Windows.Progress->isVisible());
+  EXPECT_EQ(start.State.Tasks ? start.State.Tasks->Count : 0, 1500);
+  bool ticked = false;
+  test::WithSettingsKey(m_dir, [&](Registry& r) { ticked = r.ReadBool(u"NoLangDialog"_s); });
+  EXPECT_TRUE(ticked) << "the ticked box is kept whatever happens after";
+  start.Windows.Free();
 }
 
 TEST_F(StartUpSequence, SecondCopyHandsOverWithoutAnyWindow) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,52 @@ TEST(SkinRegion, OtherKeyColourIsHonoured) {
   const TextBitmap bitmap({"abk"});
   EXPECT_EQ(BuildSkinRegion(bitmap.view, Rgb24{2, 4, 'a'}), (std::vector<RegionSpan>{{1, 0, 2}}));
 }
+
+// The progress display steps once per 128 rows while the shape is built, each step right
+// after its rows: the main window's skin (468 rows) gives 3 steps, which with the other
+// start-up steps fill the bar to exactly its maximum of 35 once the sound packages step too.
+struct StepCase {
+  const char* name;
+  int height;
+  std::vector<int> rowsAtEachStep;
+};
+void PrintTo(const StepCase& row, std::ostream* os) { *os << row.name; }
+
+class SkinRegionSteps : public ::testing::TestWithParam<StepCase> {};
+
+TEST_P(SkinRegionSteps, OneStepPerBlockOf128Rows) {
+  const StepCase row = GetParam();
+  TextBitmap bitmap(std::vector<std::string>(static_cast<std::size_t>(row.height), "kab"));
+  // Each step turns the row after its block into key colour: a builder that steps only at
+  // the end (or ahead of its rows) keeps that row in the shape.
+  std::vector<int> steps;
+  const std::vector<RegionSpan> spans = BuildSkinRegion(bitmap.view, kSkinKeyColor, [&] {
+    const int next = static_cast<int>(steps.size() + 1) * kSkinRegionRowsPerStep;
+    steps.push_back(next);
+    if (next < row.height)
+      for (int x = 0; x < 3; ++x) {
+        std::uint8_t* p = &bitmap.bytes[static_cast<std::size_t>(next) * bitmap.view.bytesPerLine + 3 * x];
+        p[0] = kSkinKeyColor.red, p[1] = kSkinKeyColor.green, p[2] = kSkinKeyColor.blue;
+      }
+  });
+  EXPECT_EQ(steps, row.rowsAtEachStep);
+  std::vector<int> missing;
+  for (int y = 0, i = 0; y < row.height; ++y) {
+    if (i < static_cast<int>(spans.size()) && spans[static_cast<std::size_t>(i)].y == y) ++i;
+    else missing.push_back(y);
+  }
+  std::vector<int> blanked;
+  for (int y : row.rowsAtEachStep)
+    if (y < row.height) blanked.push_back(y);
+  EXPECT_EQ(missing, blanked) << "a step did not come right after its rows";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Heights, SkinRegionSteps,
+    ::testing::Values(StepCase{"shortSkinNoStep", 127, {}}, StepCase{"oneFullBlock", 128, {128}},
+                      StepCase{"partialBlockAtTheBottomNoStep", 255, {128}},
+                      StepCase{"mainWindowSkinThreeSteps", 468, {128, 256, 384}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace zv
