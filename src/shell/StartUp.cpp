@@ -5,6 +5,7 @@
 #include "shell/RegionalSettings.h"
 #include "shell/TWarningForm.h"
 #include "tasks/TaskCatalogue.h"
+#include "ui/ProgramLook.h"
 
 #include <QApplication>
 #include <QProgressBar>
@@ -74,6 +75,7 @@ StartUpResult StartUp(SystemInfo& info, const StartUpOptions& options) {
 int RunTrainer(int argc, char** argv, QByteArrayView sayingsText,
                const MainWindowFactory& createWindows) {
   QApplication app(argc, argv);
+  ApplyProgramFont();
   // The application title "Зорвик" is the caption the windows and boxes carry themselves; it
   // is not set as the display name, which would append it to every other window's caption.
   QCoreApplication::setApplicationName(u"Zorvik"_s);
