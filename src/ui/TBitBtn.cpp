@@ -54,12 +54,12 @@ bool Smaller(QFont& f) {
   return true;
 }
 
-// The room between the cancel letter and its caption: a spaced-out caption ("в а т и т !")
-// keeps its own spacing, a plain one ("ва") follows the letter as the rest of the word does;
-// a caption of its own ("Отказываюсь от испытаний") keeps the usual distance.
+// Whether the cancel letter begins the caption's word: the caption goes on in lower case.
+bool ContinuesCancelLetter(const QString& caption) { return !caption.isEmpty() && caption.at(0).isLower(); }
+
+// The room between the cancel letter and the rest of its word: a spaced-out caption
+// ("в а т и т !") keeps its own spacing, a plain one ("ва") follows as the word does.
 qreal CancelGap(const QString& caption, const QFont& font) {
-  if (caption.isEmpty()) return 0;
-  if (!caption.at(0).isLower()) return 6;
   if (caption.size() > 1 && caption.at(1) == QLatin1Char(' '))
     return QFontMetricsF(font).horizontalAdvance(QLatin1Char(' '));
   return 0.5;
@@ -204,7 +204,10 @@ void TBitBtn::paintEvent(QPaintEvent*) {
   const qreal shift = down ? 1 : 0;
   const QString caption = text();
   const bool iconGlyph = m_glyphVisible && !icon().isNull();
-  const bool letterGlyph = m_glyphVisible && !iconGlyph && m_kind == GlyphKind::Cancel;
+  // A caption of its own ("Отказываюсь от испытаний", a wrong answer) has the letter in the
+  // glyph's place, like the other kinds.
+  const bool letterGlyph =
+      m_glyphVisible && !iconGlyph && m_kind == GlyphKind::Cancel && ContinuesCancelLetter(caption);
 
   // The caption: one line if it fits, else wrapped; smaller until it fits the height.
   QFont f = font();

@@ -8,7 +8,8 @@
 // size, so an interpretation is never cut.
 //
 // The cancel glyph is a letter: set tight against a caption that goes on in lower case it
-// completes the word ("Х" + "в а т и т !", "Х" + "ва").
+// completes the word ("Х" + "в а т и т !", "Х" + "ва"); before a caption of its own it stands
+// in the glyph's place.
 //
 // The lettering takes the palette's ButtonText where the button's palette sets it, else a
 // dark ink; a disabled button is drawn grey. Enter and Space press a focused button; as a
