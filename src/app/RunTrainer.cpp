@@ -3,6 +3,7 @@
 #include "platform/SessionEnd.h"
 #include "shell/StartUp.h"
 #include "ui/MessageBoxPresenter.h"
+#include "ui/ProgramLook.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -14,6 +15,7 @@ namespace zv {
 int RunTrainer(int argc, char** argv, QByteArrayView sayingsText,
                const MainWindowFactory& createWindows) {
   QApplication app(argc, argv);
+  ApplyProgramFont();
   // The application title "Зорвик" is the caption the windows and boxes carry themselves; it
   // is not set as the display name, which would append it to every other window's caption.
   QCoreApplication::setApplicationName(u"Zorvik"_s);

@@ -120,12 +120,13 @@ inline constexpr SkinRect BitBtn4Panel = AnswerRow(3);
 inline constexpr SkinRect BitBtn5Panel = AnswerRow(4);
 
 // Start-screen option groups, over the rows that the start screen hides (BitBtn1..4Panel).
+// The first row (GenGroupBox, DirGroupBox, SoundGroupBox) shares its top and its height.
 // GenGroupBox: GenLabel "Количество\r\nзаданий в экзамене" and GenComboBox.
-inline constexpr SkinRect GenGroupBox{27, 228, 168, 52};
+inline constexpr SkinRect GenGroupBox{27, 236, 168, 44};
 // DirGroupBox: DirLabel "Представление заданий" and DirComboBox.
-inline constexpr SkinRect DirGroupBox{201, 228, 155, 52};
-// SoundGroupBox: SoundCheckBox, SoundLabel and VolumeTrackBar; bottom-aligned with the row
-// above. Moves into PreBottomPanel during an exam (top 8 there).
+inline constexpr SkinRect DirGroupBox{201, 236, 155, 44};
+// SoundGroupBox: SoundCheckBox, SoundLabel and VolumeTrackBar. Moves into PreBottomPanel
+// during an exam (top 8 there).
 inline constexpr SkinRect SoundGroupBox{362, 236, 191, 44};
 // TLGroupBox: the time limit (TLCheckBox, TLLabel, TLComboBox, TictacCheckBox, TicTacLabel).
 // Moves into PreBottomPanel during an exam (top 4 there).

@@ -4,6 +4,7 @@
 #include "ui/SkinImage.h"
 
 #include <QFont>
+#include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -114,9 +115,20 @@ void SkinnedForm::paintEvent(QPaintEvent*) {
   painter.drawImage(QPoint(0, 0), m_skin);
 }
 
+namespace {
+
+// A panel (a plain widget or frame) or a label: background to the learner, nothing to press.
+bool IsBackground(const QWidget* w) {
+  const QMetaObject* type = w->metaObject();
+  return type == &QWidget::staticMetaObject || type == &QFrame::staticMetaObject ||
+         qobject_cast<const QLabel*>(w) != nullptr;
+}
+
+}  // namespace
+
 bool SkinnedForm::IsBareSkinAt(QPoint point) const {
   for (const QWidget* w = childAt(point); w != nullptr && w != this; w = w->parentWidget())
-    if (w->parentWidget() != this || qobject_cast<const QLabel*>(w) == nullptr) return false;
+    if (!IsBackground(w)) return false;
   return true;
 }
 

@@ -5,9 +5,10 @@
 // the key colour RGB(2, 4, 8); the mask is the region of every non-key pixel, so the desktop
 // shows through where the skin is key-coloured. A left press on bare skin drags the window
 // with the system's move loop, or by following the mouse where the platform has none (for
-// example offscreen). Bare skin is the form itself and the labels lying directly on it (they
-// stand for the painted texts of the skin); a press on any other child, or inside one, is
-// that control's own.
+// example offscreen). Bare skin is the form itself and what the learner sees as its
+// background: the labels (they stand for the painted texts of the skin) and the plain panels
+// they lie on (the phrase card, the status strip); a press on any other child (a button, a
+// box, a group of options), or inside one, is that control's own.
 //
 // The caption buttons and the embossed title are created here as public members with the
 // system's names, so the subclass connects and places what it needs. ExitBitBtn closes the

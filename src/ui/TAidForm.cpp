@@ -25,19 +25,20 @@
 namespace zv {
 namespace {
 
-constexpr int kCancelGlyphSize = 16;
 const QColor kFace(0xEC, 0xEC, 0xE8);
 const QColor kProvPanelColor(0xEE, 0xF1, 0xF6);
 const QColor kSayingColor(0x1B, 0x2F, 0x6B);   // dark blue
 const QColor kLinkColor(0x00, 0x00, 0xA0);
 const QColor kWholeLabelColor(0x00, 0x80, 0x80);  // teal while "целиком" is not ticked
 
+// "Хва": the main window's cancel letter set tight against "ва".
 QPushButton* MakeCancelButton(QWidget* parent, const char* name) {
-  auto* b = new QPushButton(QStringLiteral("ва"), parent);
+  auto* b = new TBitBtn(parent);
+  b->setText(QStringLiteral("ва"));
   b->setObjectName(QLatin1String(name));
-  b->setIcon(GlyphIcon(GlyphKind::Cancel, kCancelGlyphSize));
-  b->setIconSize(QSize(kCancelGlyphSize, kCancelGlyphSize));
-  b->setMinimumWidth(72);
+  b->SetKind(GlyphKind::Cancel);
+  b->SetCentred(true);
+  b->setMinimumSize(72, 26);
   return b;
 }
 

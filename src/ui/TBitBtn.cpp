@@ -1,10 +1,13 @@
 #include "ui/TBitBtn.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QTextLayout>
+
+#include <algorithm>
 
 namespace zv {
 namespace {
@@ -27,9 +30,44 @@ qreal LayOut(QTextLayout& layout, qreal width) {
   return y;
 }
 
+// The cancel glyph: the red letter "Х" in the caption's family, bold.
+const QString kCancelLetter = QString(QChar(0x0425));
+const QColor kCancelRed(204, 20, 20);
+
+QFont CancelLetterFont(const QFont& caption) {
+  QFont f = caption;
+  f.setBold(true);
+  f.setItalic(false);
+  f.setUnderline(false);
+  return f;
+}
+
+// One size smaller: a pixel, or half a point; false at the smallest legible size.
+bool Smaller(QFont& f) {
+  if (f.pixelSize() > 0) {
+    if (f.pixelSize() <= 9) return false;
+    f.setPixelSize(f.pixelSize() - 1);
+    return true;
+  }
+  if (f.pointSizeF() <= 6.5) return false;
+  f.setPointSizeF(f.pointSizeF() - 0.5);
+  return true;
+}
+
+// Whether the cancel letter begins the caption's word: the caption goes on in lower case.
+bool ContinuesCancelLetter(const QString& caption) { return !caption.isEmpty() && caption.at(0).isLower(); }
+
+// The room between the cancel letter and the rest of its word: a spaced-out caption
+// ("в а т и т !") keeps its own spacing, a plain one ("ва") follows as the word does.
+qreal CancelGap(const QString& caption, const QFont& font) {
+  if (caption.size() > 1 && caption.at(1) == QLatin1Char(' '))
+    return QFontMetricsF(font).horizontalAdvance(QLatin1Char(' '));
+  return 0.5;
+}
+
 }  // namespace
 
-void PaintGlyph(QPainter& p, const QRectF& box, GlyphKind kind) {
+void PaintGlyph(QPainter& p, const QRectF& box, GlyphKind kind, const QFont& font) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
   const QPointF c = box.center();
@@ -39,9 +77,10 @@ void PaintGlyph(QPainter& p, const QRectF& box, GlyphKind kind) {
       p.setPen(QPen(QColor(40, 78, 150), 1.2));
       p.setBrush(QColor(222, 232, 250));
       p.drawEllipse(c, r, r);
-      QFont f(QStringLiteral("Arial"));
+      QFont f(font);
       f.setPixelSize(static_cast<int>(box.height() * 0.72));
       f.setBold(true);
+      f.setItalic(false);
       p.setFont(f);
       p.setPen(QColor(40, 78, 150));
       p.drawText(box, Qt::AlignCenter, QStringLiteral("?"));
@@ -66,13 +105,12 @@ void PaintGlyph(QPainter& p, const QRectF& box, GlyphKind kind) {
       break;
     }
     case GlyphKind::Cancel: {
-      p.setPen(Qt::NoPen);
-      p.setBrush(QColor(250, 220, 220));
-      p.drawEllipse(c, r, r);
-      const qreal d = box.width() * 0.24;
-      p.setPen(QPen(QColor(200, 30, 30), 2.8, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(c.x() - d, c.y() - d), QPointF(c.x() + d, c.y() + d));
-      p.drawLine(QPointF(c.x() + d, c.y() - d), QPointF(c.x() - d, c.y() + d));
+      // The letter filling the box's height, centred (icons for other windows' buttons).
+      QFont f = CancelLetterFont(font);
+      f.setPixelSize(std::max(8, static_cast<int>(box.height() * 0.95)));
+      p.setFont(f);
+      p.setPen(kCancelRed);
+      p.drawText(box, Qt::AlignCenter, kCancelLetter);
       break;
     }
   }
@@ -93,7 +131,8 @@ QIcon GlyphIcon(GlyphKind kind, int size) {
   return icon;
 }
 
-TBitBtn::TBitBtn(QWidget* parent) : QAbstractButton(parent) {
+TBitBtn::TBitBtn(QWidget* parent) : QPushButton(parent) {
+  setAutoDefault(false);
   setFocusPolicy(Qt::StrongFocus);
   setCursor(Qt::PointingHandCursor);
   setAttribute(Qt::WA_Hover);
@@ -110,6 +149,11 @@ void TBitBtn::SetGlyphVisible(bool visible) {
   update();
 }
 
+void TBitBtn::SetCentred(bool centred) {
+  m_centred = centred;
+  update();
+}
+
 QSize TBitBtn::sizeHint() const {
   const QFontMetrics fm(font());
   const int glyph = m_glyphVisible ? kGlyph + kPadding : 0;
@@ -121,19 +165,19 @@ void TBitBtn::keyPressEvent(QKeyEvent* event) {
     animateClick();
     return;
   }
-  QAbstractButton::keyPressEvent(event);
+  QPushButton::keyPressEvent(event);
 }
 
 void TBitBtn::enterEvent(QEnterEvent* event) {
   m_hovered = true;
   update();
-  QAbstractButton::enterEvent(event);
+  QPushButton::enterEvent(event);
 }
 
 void TBitBtn::leaveEvent(QEvent* event) {
   m_hovered = false;
   update();
-  QAbstractButton::leaveEvent(event);
+  QPushButton::leaveEvent(event);
 }
 
 void TBitBtn::paintEvent(QPaintEvent*) {
@@ -157,30 +201,71 @@ void TBitBtn::paintEvent(QPaintEvent*) {
   p.setBrush(fill);
   p.drawRoundedRect(plate, 5, 5);
 
-  qreal x = kPadding + (down ? 1 : 0);
   const qreal shift = down ? 1 : 0;
-  if (m_glyphVisible) {
-    const QRectF glyph(x, (height() - kGlyph) / 2.0 + shift, kGlyph, kGlyph);
-    PaintGlyph(p, glyph, m_kind);
-    x += kGlyph + kPadding;
-  }
+  const QString caption = text();
+  const bool iconGlyph = m_glyphVisible && !icon().isNull();
+  // A caption of its own ("Отказываюсь от испытаний", a wrong answer) has the letter in the
+  // glyph's place, like the other kinds.
+  const bool letterGlyph =
+      m_glyphVisible && !iconGlyph && m_kind == GlyphKind::Cancel && ContinuesCancelLetter(caption);
 
   // The caption: one line if it fits, else wrapped; smaller until it fits the height.
-  const qreal width = std::max<qreal>(10, this->width() - x - kPadding);
   QFont f = font();
   QTextOption option(m_glyphVisible ? Qt::AlignLeft : Qt::AlignHCenter);
   option.setWrapMode(QTextOption::WordWrap);
-  QTextLayout layout(text(), f);
+  QTextLayout layout(caption, f);
   layout.setTextOption(option);
-  qreal h = LayOut(layout, width);
-  for (qreal size = f.pointSizeF(); h > height() - 2 && size > 6.5; ) {
-    size -= 0.5;
-    f.setPointSizeF(size);
+  qreal glyphWidth = 0;
+  qreal gap = 0;
+  auto measureGlyph = [&] {
+    if (iconGlyph) {
+      glyphWidth = iconSize().width();
+      gap = kPadding;
+    } else if (letterGlyph) {
+      glyphWidth = QFontMetricsF(CancelLetterFont(f)).horizontalAdvance(kCancelLetter);
+      gap = CancelGap(caption, f);
+    } else if (m_glyphVisible) {
+      glyphWidth = kGlyph;
+      gap = kPadding;
+    }
+  };
+  measureGlyph();
+  auto room = [&] { return std::max<qreal>(10, this->width() - 2 * kPadding - glyphWidth - gap); };
+  qreal h = LayOut(layout, room());
+  while (h > height() - 2 && Smaller(f)) {
     layout.setFont(f);
-    h = LayOut(layout, width);
+    measureGlyph();
+    h = LayOut(layout, room());
   }
-  p.setPen(active ? QColor(20, 24, 32) : QColor(140, 140, 140));
-  layout.draw(&p, QPointF(x, (height() - h) / 2.0 + shift));
+
+  // Glyph and caption start at the left padding, or are centred together on one line.
+  qreal x = kPadding + shift;
+  if (m_centred && layout.lineCount() == 1)
+    x = std::max<qreal>(kPadding, (this->width() - glyphWidth - gap - layout.lineAt(0).naturalTextWidth()) / 2.0) +
+        shift;
+  const qreal textTop = (height() - h) / 2.0 + shift;
+  if (iconGlyph) {
+    const QSize size = iconSize();
+    const QPixmap pm = icon().pixmap(size, devicePixelRatioF(), active ? QIcon::Normal : QIcon::Disabled);
+    p.drawPixmap(QPointF(x, (height() - size.height()) / 2.0 + shift), pm);
+  } else if (letterGlyph) {
+    // On the caption's baseline, so the letter and the caption read as one word.
+    const QFont letterFont = CancelLetterFont(f);
+    const QFontMetricsF metrics(letterFont);
+    const qreal baseline = layout.lineCount() > 0 ? textTop + layout.lineAt(0).y() + layout.lineAt(0).ascent()
+                                                  : (height() + metrics.capHeight()) / 2.0 + shift;
+    p.setFont(letterFont);
+    p.setPen(active ? kCancelRed : QColor(170, 140, 140));
+    p.drawText(QPointF(x, baseline), kCancelLetter);
+  } else if (m_glyphVisible) {
+    PaintGlyph(p, QRectF(x, (height() - kGlyph) / 2.0 + shift, kGlyph, kGlyph), m_kind, f);
+  }
+  x += glyphWidth + gap;
+
+  QColor ink(20, 24, 32);
+  if (palette().isBrushSet(QPalette::Active, QPalette::ButtonText)) ink = palette().color(QPalette::Active, QPalette::ButtonText);
+  p.setPen(active ? ink : QColor(140, 140, 140));
+  layout.draw(&p, QPointF(x, textTop));
 }
 
 }  // namespace zv

@@ -1,20 +1,29 @@
 #pragma once
-// TBitBtn: the main window's glyph button — the five answer buttons, the start button and the
-// two buttons of the bottom panel. A glyph of its kind (question mark, OK tick, green tick, red
-// cross) stands in front of the caption; a caption too long for one line wraps to two and, if
-// it still does not fit, is drawn in a smaller size, so an interpretation is never cut.
+// TBitBtn: the program's glyph button — the five answer buttons, the start button and the
+// two buttons of the bottom panel of the main window, and the closing buttons of the
+// correct-answer, mark and protocol windows, so every window's buttons are of one family. A
+// glyph stands in front of the caption: the icon when one is set, else the glyph of the
+// button's kind (question mark, OK tick, green tick, the red letter "Х" of cancel). A caption
+// too long for one line wraps to two and, if it still does not fit, is drawn in a smaller
+// size, so an interpretation is never cut.
 //
-// Enter and Space press a focused button. The tag is the exam's number for what the button
-// shows (the interpretation on an answer button, 16 on the start button).
+// The cancel glyph is a letter: set tight against a caption that goes on in lower case it
+// completes the word ("Х" + "в а т и т !", "Х" + "ва"); before a caption of its own it stands
+// in the glyph's place.
+//
+// The lettering takes the palette's ButtonText where the button's palette sets it, else a
+// dark ink; a disabled button is drawn grey. Enter and Space press a focused button; as a
+// push button it can be a dialog's default button. The tag is the exam's number for what the
+// button shows (the interpretation on an answer button, 16 on the start button).
 
 #include "exam/MainScreen.h"
 
-#include <QAbstractButton>
 #include <QIcon>
+#include <QPushButton>
 
 namespace zv {
 
-class TBitBtn : public QAbstractButton {
+class TBitBtn : public QPushButton {
   Q_OBJECT
 public:
   explicit TBitBtn(QWidget* parent = nullptr);
@@ -24,6 +33,8 @@ public:
   int Tag = 0;
   // Without glyph (the speaker button "Ещё раз" of the main window).
   void SetGlyphVisible(bool visible);
+  // Glyph and one-line caption centred together (the dialogs' buttons); else glyph at the left.
+  void SetCentred(bool centred);
 
   QSize sizeHint() const override;
 
@@ -36,11 +47,13 @@ protected:
 private:
   GlyphKind m_kind = GlyphKind::Question;
   bool m_glyphVisible = true;
+  bool m_centred = false;
   bool m_hovered = false;
 };
 
-// Paints the glyph of `kind` into `box`.
-void PaintGlyph(class QPainter& painter, const QRectF& box, GlyphKind kind);
+// Paints the glyph of `kind` into `box`; `font` is the caption's (the cancel letter is set in
+// its family).
+void PaintGlyph(class QPainter& painter, const QRectF& box, GlyphKind kind, const QFont& font = QFont());
 // The same glyph as an icon of `size` pixels (for the other windows' buttons of that kind).
 QIcon GlyphIcon(GlyphKind kind, int size);
 

@@ -1,6 +1,7 @@
 #include "ui/THintForm.h"
 
 #include "ui/HintGlyphs.h"
+#include "ui/TBitBtn.h"
 #include "ui/WidgetColours.h"
 
 #include <QFontMetrics>
@@ -16,14 +17,26 @@ namespace {
 constexpr int kTrueLabelLeft = 2;
 constexpr int kTrueLabelPixels = 11;
 constexpr int kTrueLabelMinPixels = 8;
-// The label may move one pixel either way while it jerks.
-constexpr int kTrueLabelRoom = THintForm::kClientWidth - 4;
+constexpr int kHintLabelHeight = 73;
+constexpr int kHintLabelMinPixels = 12;
+// Between the texts and "Ещё раз" while it shows.
+constexpr int kSpeakerGap = 3;
+
+// Whether `text` fits `label`'s width and height in `font`, wrapped at blanks only.
+bool RemarkFits(const QLabel* label, const QFont& font, const QString& text, int width) {
+  const QFontMetrics metrics(font);
+  for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    if (metrics.horizontalAdvance(word) > width) return false;
+  const QRect needed = metrics.boundingRect(QRect(0, 0, width, 10000), Qt::AlignCenter | Qt::TextWordWrap, text);
+  return needed.height() <= label->height();
+}
 
 // A closing button: bold italic lettering of its colour, the "go on" glyph.
 QPushButton* MakeCloseButton(QWidget* parent, const char* name, std::uint32_t lettering,
                              ButtonGlyph glyph) {
-  auto* b = new QPushButton(parent);
+  auto* b = new TBitBtn(parent);
   b->setObjectName(QLatin1String(name));
+  b->SetCentred(true);
   b->setGeometry(2, 77, 351, 32);
   b->setFont(ArialFont(15, true, true));
   b->setIcon(ButtonGlyphIcon(glyph));
@@ -69,6 +82,7 @@ THintForm::THintForm(Registry& registry, RandomSource& random, SoundService& sou
   connect(HintBitBtn0, &QPushButton::clicked, this, &THintForm::HintBitBtn0Click);
 
   CreateSpeakerBitBtn(QPoint(305, 25));
+  SpeakerBitBtn->installEventFilter(this);
 
   JerkTimer = new QTimer(this);
   JerkTimer->setObjectName(QStringLiteral("JerkTimer"));
@@ -139,39 +153,63 @@ void THintForm::FormShow() {
   HintBitBtn->setText(m_showing.buttonCaption);
   HintBitBtn0->setText(m_showing.buttonCaption);
 
-  SetInterpretation(m_interpretation);
-
   HintLabel->setText(m_showing.remark);
+  SpeakerBitBtn->hide();
+  LayOutTexts();
   TrueLabel->setVisible(m_showing.showsInterpretation);
   if (m_showing.showsInterpretation) {
     TrueLabel->raise();
     JerkTimer->start();
   }
   PlayCaseComment(m_showing.comment);
-  SpeakerBitBtn->hide();
   (HintBitBtn0->isVisibleTo(this) ? HintBitBtn0 : HintBitBtn)->setFocus();
 }
 
-// The right interpretation at 11 pixels, centred. A text too wide for the window is set in a
-// smaller size (down to 8 pixels) and, should even that not fit, shortened with an ellipsis
-// and given in full as the tooltip: the right answer is never silently cut.
-void THintForm::SetInterpretation(const QString& text) {
+bool THintForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == SpeakerBitBtn && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) LayOutTexts();
+  return TCommentForm::eventFilter(watched, event);
+}
+
+// The remark and the interpretation take the window's width, or, while "Ещё раз" shows, the
+// room left of it.
+void THintForm::LayOutTexts() {
+  const int room = SpeakerBitBtn->isVisibleTo(this) ? SpeakerBitBtn->x() - kSpeakerGap : kClientWidth;
+  HintLabel->setGeometry(0, 0, room, kHintLabelHeight);
+  SetRemark(HintLabel->text(), room);
+  SetInterpretation(m_interpretation, room);
+}
+
+// The remark in the window's lettering; a remark too long for the room is set smaller (down
+// to 12 pixels) rather than run off the label.
+void THintForm::SetRemark(const QString& text, int room) {
+  QFont font = this->font();
+  int pixels = font.pixelSize();
+  while (pixels > kHintLabelMinPixels && !RemarkFits(HintLabel, font, text, room)) font.setPixelSize(--pixels);
+  HintLabel->setFont(font);
+}
+
+// The right interpretation at 11 pixels, centred in the room. A text too wide for it is set in
+// a smaller size (down to 8 pixels) and, should even that not fit, shortened with an ellipsis
+// and given in full as the tooltip: the right answer is never silently cut. The label keeps a
+// pixel either side for its jerks.
+void THintForm::SetInterpretation(const QString& text, int room) {
+  const int width = room - 4;
   QFont font = TrueLabel->font();
   int pixels = kTrueLabelPixels;
   font.setPixelSize(pixels);
-  while (pixels > kTrueLabelMinPixels && QFontMetrics(font).horizontalAdvance(text) > kTrueLabelRoom)
+  while (pixels > kTrueLabelMinPixels && QFontMetrics(font).horizontalAdvance(text) > width)
     font.setPixelSize(--pixels);
   TrueLabel->setFont(font);
   const QFontMetrics metrics(font);
-  if (metrics.horizontalAdvance(text) > kTrueLabelRoom) {
-    TrueLabel->setText(metrics.elidedText(text, Qt::ElideRight, kTrueLabelRoom));
+  if (metrics.horizontalAdvance(text) > width) {
+    TrueLabel->setText(metrics.elidedText(text, Qt::ElideRight, width));
     TrueLabel->setToolTip(text);
   } else {
     TrueLabel->setText(text);
     TrueLabel->setToolTip(QStringLiteral("Вот правильный ответ"));
   }
   TrueLabel->adjustSize();
-  TrueLabel->move(TrueLabelLeft(width(), TrueLabel->width(), TrueLabel->x()), TrueLabel->y());
+  TrueLabel->move(TrueLabelLeft(room, TrueLabel->width(), kTrueLabelLeft), TrueLabel->y());
 }
 
 void THintForm::JerkTimerTimer() {

@@ -82,6 +82,10 @@ public:
   void reject() override;
   void done(int result) override;
 
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+public:
   // The controls, under the names the system gives them.
   QLabel* HintLabel = nullptr;
   QLabel* TrueLabel = nullptr;
@@ -101,7 +105,9 @@ private:
   void JerkTimerTimer();
 
   void Apply(const Request& request);
-  void SetInterpretation(const QString& text);
+  void LayOutTexts();
+  void SetRemark(const QString& text, int room);
+  void SetInterpretation(const QString& text, int room);
 
   Registry& m_registry;
   HintPhrases m_phrases;

@@ -1,6 +1,7 @@
 #include "ui/TMarkForm.h"
 
 #include "ui/HintGlyphs.h"
+#include "ui/TBitBtn.h"
 #include "ui/WidgetColours.h"
 
 #include <QLabel>
@@ -8,9 +9,6 @@
 #include <QTimer>
 
 namespace zv {
-namespace {
-
-}  // namespace
 
 TMarkForm::TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundService& sound,
                      QWidget* parent)
@@ -44,7 +42,9 @@ TMarkForm::TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundServi
   red.setColor(QPalette::WindowText, Rgb(0xFF0000));
   Label2->setPalette(red);
 
-  BitBtn1 = new QPushButton(this);
+  auto* thanks = new TBitBtn(this);
+  thanks->SetCentred(true);
+  BitBtn1 = thanks;
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
   BitBtn1->setGeometry(1, 76, 264, 27);
   BitBtn1->setFont(ArialFont(13, true, true));

@@ -6,6 +6,7 @@
 #include "sound/SoundService.h"
 #include "tasks/BuiltinContent.h"
 #include "ui/HintGlyphs.h"
+#include "ui/ProgramLook.h"
 #include "ui/SkinCaptionButton.h"
 #include "ui/TAidForm.h"
 #include "ui/TBitBtn.h"
@@ -28,6 +29,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <QPainter>
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
@@ -44,10 +46,10 @@ constexpr std::uint32_t kNavyRgb = 0x000080;
 constexpr std::uint32_t kBlueRgb = 0x0000FF;
 
 // Places inside the groups and panels (their own coordinates).
-constexpr QRect kGenLabel{8, 9, 112, 36};
-constexpr QRect kGenComboBox{120, 15, 42, 24};
-constexpr QRect kDirLabel{6, 5, 143, 16};
-constexpr QRect kDirComboBox{8, 22, 139, 24};
+constexpr QRect kGenLabel{8, 4, 112, 36};
+constexpr QRect kGenComboBox{120, 10, 42, 24};
+constexpr QRect kDirLabel{6, 2, 143, 16};
+constexpr QRect kDirComboBox{8, 18, 139, 24};
 constexpr QRect kSoundCheckBox{8, 4, 16, 18};
 constexpr QRect kSoundLabel{26, 3, 160, 18};
 constexpr QRect kSoundLabelAlone{4, 3, 183, 38};  // the notice when there is no sound
@@ -81,8 +83,26 @@ QFrame* MakePanel(QWidget* parent, const SkinRect& r, const char* name) {
   return panel;
 }
 
+// A group of options: a rounded card of its own colour (the palette's Window, taken from the
+// skin) with a soft frame a shade darker. Painted here rather than by a style sheet, so the
+// group keeps the window's font wherever it is moved.
+class OptionGroup final : public QGroupBox {
+public:
+  using QGroupBox::QGroupBox;
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor fill = palette().color(QPalette::Window);
+    p.setPen(QPen(fill.darker(122), 1));
+    p.setBrush(fill);
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+  }
+};
+
 QGroupBox* MakeGroup(QWidget* parent, const SkinRect& r, const char* name) {
-  auto* group = new QGroupBox(parent);
+  auto* group = new OptionGroup(parent);
   QFont small(QStringLiteral("Arial"));
   small.setPointSize(8);
   group->setFont(small);
@@ -113,7 +133,41 @@ QCheckBox* MakeCheckBox(QWidget* parent, const QRect& r, const char* name) {
   return box;
 }
 
-void SetTextColour(QWidget* w, std::uint32_t rgb) { SetTextColor(w, QPalette::WindowText, Rgb(rgb)); }
+// The lettering of an enabled control; a disabled one keeps the style's grey.
+void SetTextColour(QWidget* w, std::uint32_t rgb) {
+  QPalette pal = w->palette();
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+    pal.setColor(group, QPalette::WindowText, Rgb(rgb));
+  w->setPalette(pal);
+}
+
+// A paragraph too wide for `width` is broken once, where its two lines come out most even,
+// so no word is left alone on a line of its own.
+QString BalancedLines(const QString& text, const QFontMetrics& metrics, int width) {
+  QStringList out;
+  for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+    if (metrics.horizontalAdvance(paragraph) <= width) {
+      out << paragraph;
+      continue;
+    }
+    qsizetype best = -1;
+    int bestWidth = 0;
+    for (qsizetype i = paragraph.indexOf(QLatin1Char(' ')); i > 0; i = paragraph.indexOf(QLatin1Char(' '), i + 1)) {
+      const int widest = std::max(metrics.horizontalAdvance(paragraph.left(i)),
+                                  metrics.horizontalAdvance(paragraph.mid(i + 1)));
+      if (best < 0 || widest < bestWidth) {
+        best = i;
+        bestWidth = widest;
+      }
+    }
+    if (best < 0 || bestWidth > width) {
+      out << paragraph;  // no even break fits: the label wraps it
+      continue;
+    }
+    out << paragraph.left(best) << paragraph.mid(best + 1);
+  }
+  return out.join(QLatin1Char('\n'));
+}
 
 void SetBold(QWidget* w, bool bold) {
   QFont f = w->font();
@@ -144,7 +198,8 @@ FontChoice ChoiceOf(const QFont& f) {
 }
 
 // A label standing for a link of the start screen: clicking runs `click` while it is enabled;
-// the caption turns blue under the mouse and navy when it leaves, while `hover` allows.
+// the caption of an enabled link turns blue under the mouse and navy when it leaves, while
+// `hover` allows.
 class LinkFilter : public QObject {
 public:
   LinkFilter(QLabel* label, std::function<void()> click, std::function<bool()> hover)
@@ -162,7 +217,7 @@ protected:
       case QEvent::MouseButtonPress:
         return true;  // a press on a link does not drag the window
       case QEvent::Enter:
-        if (m_hover()) SetTextColour(m_label, kBlueRgb);
+        if (m_label->isEnabled() && m_hover()) SetTextColour(m_label, kBlueRgb);
         break;
       case QEvent::Leave:
         if (m_hover()) SetTextColour(m_label, kNavyRgb);
@@ -179,12 +234,22 @@ private:
   std::function<bool()> m_hover;
 };
 
-// Flat panels and groups blend with the skin; groups get a soft frame of their own.
-void StyleGroup(QGroupBox* group, const QColor& colour) {
-  const QColor frame = colour.darker(122);
-  group->setStyleSheet(QStringLiteral("QGroupBox#%1 { background-color: %2; border: 1px solid %3; "
-                                      "border-radius: 5px; margin: 0px; padding: 0px; }")
-                           .arg(group->objectName(), colour.name(), frame.name()));
+// The card colour of an option group (it paints its own rounded card, see OptionGroup).
+void SetGroupColour(QGroupBox* group, const QColor& colour) {
+  QPalette pal = group->palette();
+  pal.setColor(QPalette::Window, colour);
+  group->setPalette(pal);
+}
+
+// While it is the countdown display, the time-limit box is disabled between its steps yet
+// must stay legible: dark lettering then; on the start screen a disabled box looks disabled.
+void SetCountdownLettering(QComboBox* box, bool countdown) {
+  QPalette pal = box->palette();
+  const QPalette normal = box->style()->standardPalette();
+  for (const QPalette::ColorRole role : {QPalette::ButtonText, QPalette::Text})
+    pal.setColor(QPalette::Disabled, role,
+                 countdown ? QColor(0x1E, 0x2A, 0x44) : normal.color(QPalette::Disabled, role));
+  box->setPalette(pal);
 }
 
 std::optional<int> FixedTaskFrom(const QString& firstArgument) {
@@ -353,6 +418,7 @@ void TZVMainForm::CreateControls() {
   GenComboBox->setGeometry(kGenComboBox);
   for (int i = 0; i < 46; ++i) GenComboBox->addItem(ExamLengthItem(i));
   GenComboBox->setMaxVisibleItems(16);
+  KeepListHeight(GenComboBox);
 
   DirGroupBox = MakeGroup(this, skin::DirGroupBox, "DirGroupBox");
   DirLabel = MakeLabel(DirGroupBox, kDirLabel, S("Представление заданий"), "DirLabel");
@@ -361,6 +427,7 @@ void TZVMainForm::CreateControls() {
   DirComboBox->setObjectName(QStringLiteral("DirComboBox"));
   DirComboBox->setGeometry(kDirComboBox);
   for (int i = 0; i < 3; ++i) DirComboBox->addItem(PresentationName(i));
+  KeepListHeight(DirComboBox);
 
   SoundGroupBox = MakeGroup(this, skin::SoundGroupBox, "SoundGroupBox");
   SoundCheckBox = MakeCheckBox(SoundGroupBox, kSoundCheckBox, "SoundCheckBox");
@@ -378,14 +445,8 @@ void TZVMainForm::CreateControls() {
   TLComboBox->setObjectName(QStringLiteral("TLComboBox"));
   TLComboBox->setGeometry(kTLComboBox);
   TLComboBox->setMaxVisibleItems(16);
+  KeepListHeight(TLComboBox);
   TLComboBox->setToolTip(S("секунд на одно задание..."));
-  {
-    // During an exam the box is the countdown display, disabled between steps: it stays legible.
-    QPalette p = TLComboBox->palette();
-    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x1E, 0x2A, 0x44));
-    p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x1E, 0x2A, 0x44));
-    TLComboBox->setPalette(p);
-  }
   TictacCheckBox = MakeCheckBox(TLGroupBox, QRect(kTictacCheckBoxLeft + 2, kTictacTop, 16, 18), "TictacCheckBox");
   TictacCheckBox->setChecked(true);
   TicTacLabel = MakeLabel(TLGroupBox, QRect(kTictacCheckBoxLeft + 20, kTictacTop - 1, kTicTacLabelWidth, 18),
@@ -410,9 +471,11 @@ void TZVMainForm::CreateControls() {
   CancelBitBtn = new TBitBtn(BottomPanel);
   CancelBitBtn->setObjectName(QStringLiteral("CancelBitBtn"));
   CancelBitBtn->SetKind(GlyphKind::Cancel);
+  CancelBitBtn->SetCentred(true);
   ShowLogBitBtn = new TBitBtn(BottomPanel);
   ShowLogBitBtn->setObjectName(QStringLiteral("ShowLogBitBtn"));
   ShowLogBitBtn->SetKind(GlyphKind::Question);
+  ShowLogBitBtn->SetCentred(true);
   ShowLogBitBtn->setText(S("Просмотр протокола"));
   ShowLogBitBtn->setToolTip(S("Результаты предыдущего экзамена"));
   ShowLogBitBtn->setGeometry(kEdgeGap, kBottomButtonTop, kShowLogWidth, kBottomButtonHeight);
@@ -485,7 +548,7 @@ void TZVMainForm::CreateControls() {
     if (!TictacCheckBox->isEnabled()) return;
     TictacCheckBox->toggle();
     TictacCheckBoxClick();
-  }, [] { return true; });
+  }, [] { return true; });  // enabled exactly with the time limit
   new LinkFilter(RepLabel, [this] {
     if (!RepCheckBox->isEnabled()) return;
     RepCheckBox->toggle();
@@ -511,11 +574,8 @@ void TZVMainForm::ColourFromSkinAtCreation() {
   SetBackgroundColor(DirStatusPanel, StatusPanel->palette().color(QPalette::Window));
   const QColor gen = SkinColorFor(ToQRect(skin::GenGroupBox), SkinSample::TopLeft);
   const QColor tl = SkinColorFor(ToQRect(skin::TLGroupBox), SkinSample::TopLeft);
-  StyleGroup(GenGroupBox, gen);
-  StyleGroup(DirGroupBox, gen);
-  StyleGroup(SoundGroupBox, gen);
-  StyleGroup(TLGroupBox, tl);
-  StyleGroup(RepGroupBox, tl);
+  for (QGroupBox* group : {GenGroupBox, DirGroupBox, SoundGroupBox}) SetGroupColour(group, gen);
+  for (QGroupBox* group : {TLGroupBox, RepGroupBox}) SetGroupColour(group, tl);
 }
 
 void TZVMainForm::ColourFromSkinOnStartScreen() {
@@ -649,7 +709,10 @@ void TZVMainForm::PlaceCancelButton(const MainScreen& s) {
 void TZVMainForm::Refresh(const MainScreen& s) {
   m_refreshing = true;
 
-  TaskLabel->setText(Lines(s.TaskLabel));
+  // The start text is set in even lines; a phrase is shown as it is (it is also copied).
+  TaskLabel->setText(s.TaskLabelCentredVertically
+                         ? BalancedLines(Lines(s.TaskLabel), TaskLabel->fontMetrics(), TaskLabel->width())
+                         : Lines(s.TaskLabel));
   TaskLabel1->setText(Lines(s.TaskLabel));
   const Qt::Alignment align = s.TaskLabelCentredVertically ? Qt::AlignCenter : (Qt::AlignHCenter | Qt::AlignTop);
   TaskLabel->setAlignment(align);
@@ -688,6 +751,7 @@ void TZVMainForm::Refresh(const MainScreen& s) {
   RebuildTimeLimitItems(s.TLFirst, s.TLLast);
   TLComboBox->setCurrentIndex(s.TLComboBoxIndex);
   TLComboBox->setEnabled(s.TLComboBoxEnabled);
+  SetCountdownLettering(TLComboBox, s.TLLabelTag != 0);
   TLCheckBox->setChecked(s.TLCheckBoxChecked);
   TLCheckBox->setVisible(s.TLCheckBoxVisible);
   TLLabel->setText(s.TLLabel);

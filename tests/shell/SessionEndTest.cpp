@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -59,7 +61,7 @@ TEST_P(SessionEndSignal, ReportedOnTheEventLoopNotByEndingTheProcess) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, SessionEndSignal, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
-                         [](const auto& info) { return std::string(strsignal(info.param)); });
+                         [](const auto& row) { return std::string(strsignal(row.param)); });
 
 TEST(SessionEnd, QuittingTheApplicationEndsTheSession) {
   SessionEnd session;
@@ -218,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EndRow{"SigtermBetweenAnswers", "between:2", SIGTERM, 2, 3},
                       EndRow{"SigtermWithTheLastCorrectAnswerWindowUp", "hint:5", SIGTERM, 5, 5},
                       EndRow{"SigtermWithTheMarkWindowUp", "mark", SIGTERM, 5, 5}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 // The display going away: the toolkit ends the process with exit(1) from inside its event
 // loop. The main window is still closed on the way out and writes everything it writes on a

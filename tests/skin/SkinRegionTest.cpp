@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(StepCase{"shortSkinNoStep", 127, {}}, StepCase{"oneFullBlock", 128, {128}},
                       StepCase{"partialBlockAtTheBottomNoStep", 255, {128}},
                       StepCase{"mainWindowSkinThreeSteps", 468, {128, 256, 384}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 }  // namespace
 }  // namespace zv

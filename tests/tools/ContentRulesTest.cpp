@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
         GuessCase{"allTied", {Options({4, 4, 4})}, 100.0 / 3, {100.0 / 3, 100.0 / 3, 100.0 / 3, 100.0 / 3, 100.0 / 3}},
         GuessCase{"rightShortestHalfTheTime", {Options({1, 5, 6}), Options({9, 5, 6, 7, 8})}, 100.0 * (1.0 / 3 + 0.2) / 2,
                   {50, 0, 0, 0, 50}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 TEST(ContentRules, SizeMixAndLengthGiveawayAreJudgedPerHundredAndOverTheBank) {
   // 60 tasks, all with 3 interpretations and the right one always the longest.

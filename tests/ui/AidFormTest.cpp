@@ -2,6 +2,7 @@
 
 #include "exam/Protocol.h"
 #include "support/TestApplication.h"
+#include "ui/ProgramLook.h"
 #include "ui/ProtocolView.h"
 #include "ui/TAidForm.h"
 
@@ -396,6 +397,7 @@ TEST_F(AidWindow, ProtocolSelectionCopiesToTheClipboard) {
 }
 
 TEST_F(AidWindow, Screenshot) {
+  ApplyProgramFont();  // as the program sets it at start-up
   TAidForm form(&m_main);
   form.OpenProtocol(ExamProtocol(), QStringLiteral("делу время, потехе час"));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));

@@ -203,6 +203,48 @@ TEST_F(HintWindows, SpeakerButtonAppearsAfterTheCommentAndReplaysIt) {
   late();  // must not touch the destroyed window
 }
 
+// While "Ещё раз" shows, the remark and the right interpretation keep to the room left of it:
+// through every wrong-answer and time-out remark (the longest among them "Ожидания были
+// напрасны", "Не всякое лыко в строку") with an interpretation as long as one may be.
+TEST_F(HintWindows, TextsKeepClearOfTheSpeakerButton) {
+  auto reg = OpenRegistry();
+  THintForm form(*reg, m_random, m_sound, &m_main);
+  const QString longest = QStringLiteral("Сейчас наспех обойдём ошибку в коде, а позже исправим всё как следует, да");
+  QSet<QString> remarks;
+  for (THintForm::Request request : {TimeOut(true), Wrong(true)}) {
+    request.interpretation = longest;
+    const int showings = request.windowColor == kHintWrongColor ? 144 : 40;
+    for (int i = 0; i < showings; ++i) {
+      form.Open(request);
+      m_sound.lastEnd();
+      ASSERT_TRUE(form.SpeakerBitBtn->isVisible());
+      const QRect speaker = form.SpeakerBitBtn->geometry();
+      const QString remark = form.HintLabel->text();
+      remarks.insert(remark);
+      for (const QWidget* child : form.findChildren<QWidget*>()) {
+        if (child == form.SpeakerBitBtn || !child->isVisible() || child->parentWidget() != &form) continue;
+        EXPECT_FALSE(child->geometry().intersects(speaker))
+            << child->objectName().toStdString() << " under \"" << remark.toStdString() << "\"";
+      }
+      // The remark fits its label, wrapped at blanks only.
+      const QFontMetrics metrics(form.HintLabel->font());
+      const QRect needed = metrics.boundingRect(QRect(0, 0, form.HintLabel->width(), 1000),
+                                                Qt::AlignCenter | Qt::TextWordWrap, remark);
+      EXPECT_LE(needed.height(), form.HintLabel->height()) << remark.toStdString();
+      EXPECT_LE(needed.width(), form.HintLabel->width()) << remark.toStdString();
+      EXPECT_TRUE(form.TrueLabel->text() == longest || form.TrueLabel->toolTip() == longest)
+          << "the right answer whole, on view or in the tooltip";
+      form.HintBitBtn0->click();
+    }
+  }
+  EXPECT_TRUE(remarks.contains(QStringLiteral("Ожидания были напрасны")));
+  EXPECT_TRUE(remarks.contains(QStringLiteral("Не всякое лыко в строку")));
+  // Once the button goes again, the texts have the whole width back.
+  form.Open(TimeOut(true));
+  EXPECT_EQ(form.HintLabel->width(), THintForm::kClientWidth);
+  form.HintBitBtn0->click();
+}
+
 // The selectors come back from the registry when the window is created and go there, at their
 // sizes, when it is destroyed.
 TEST_F(HintWindows, SelectorsAreRestoredOnCreationAndStoredOnDestruction) {
@@ -337,6 +379,11 @@ TEST_F(HintWindows, Screens) {
   form.Open(TimeOut(false));
   form.SpeakerBitBtn->show();
   Save(form, QStringLiteral("hint_timeout.png"));
+  form.HintBitBtn0->click();
+  wrong.commentsOn = true;
+  form.Open(wrong);
+  m_sound.lastEnd();  // "Ещё раз" comes up beside the remark and the interpretation
+  Save(form, QStringLiteral("hint_wrong_replay.png"));
   form.HintBitBtn0->click();
 
   TMarkForm three(3, false, m_random, m_sound, &m_main);

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -139,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
         StartUpRow{"StoredSayingsShowTheTasksCaption", true,
                    Join({{u"shown: "_s + kChecking}, Steps(1, 6, kTasks), Steps(7, 8, kSounds),
                          {u"progress freed"_s, u"splash freed"_s}})}),
-    [](const auto& info) { return std::string(info.param.name); });
+    zv::test::RowName{});
 
 }  // namespace
 }  // namespace zv

@@ -1,9 +1,14 @@
+#include "support/MainFormRun.h"
+#include "tasks/BuiltinContent.h"
+#include "tasks/TaskCatalogue.h"
 #include "ui/SkinCaptionButton.h"
 #include "ui/SkinImage.h"
 #include "ui/SkinnedForm.h"
 #include "ui/TTrackBar.h"
+#include "ui/TZVMainForm.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -11,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -133,7 +139,13 @@ TEST(SkinnedForm, PressOnBareSkinDragsThePressOnAControlDoesNot) {
   auto* panel = new QWidget(&form);
   panel->setGeometry(ToQRect(skin::TaskPanel));
   auto* phrase = new QLabel(QStringLiteral("TaskLabel"), panel);
-  phrase->setGeometry(0, 0, skin::TaskPanel.width, skin::TaskPanel.height);
+  phrase->setGeometry(0, 0, skin::TaskPanel.width, skin::TaskPanel.height - 30);
+  auto* inPanel = new QPushButton(QStringLiteral("button in a panel"), panel);
+  inPanel->setGeometry(0, skin::TaskPanel.height - 30, 100, 30);
+  auto* group = new QGroupBox(&form);
+  group->setGeometry(ToQRect(skin::TLGroupBox));
+  auto* inGroup = new QLabel(QStringLiteral("label in a group"), group);
+  inGroup->setGeometry(20, 2, 100, 16);
   form.move(100, 80);
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
@@ -142,7 +154,12 @@ TEST(SkinnedForm, PressOnBareSkinDragsThePressOnAControlDoesNot) {
   EXPECT_EQ(DragFrom(form, form.VersionLabel, {90, 24}), QPoint(37, 21)) << "title lying on the skin";
   EXPECT_EQ(DragFrom(form, answer, {30, 10}), QPoint(0, 0)) << "answer button";
   EXPECT_EQ(DragFrom(form, form.InfoBitBtn, {11, 10}), QPoint(0, 0)) << "caption button";
-  EXPECT_EQ(DragFrom(form, phrase, {100, 50}), QPoint(0, 0)) << "label inside a panel";
+  // A panel and what lies on it are background to the learner; a control inside is not.
+  EXPECT_EQ(DragFrom(form, phrase, {100, 50}), QPoint(37, 21)) << "label inside a panel";
+  EXPECT_EQ(DragFrom(form, panel, {300, skin::TaskPanel.height - 10}), QPoint(37, 21)) << "bare panel";
+  EXPECT_EQ(DragFrom(form, inPanel, {10, 10}), QPoint(0, 0)) << "button inside a panel";
+  EXPECT_EQ(DragFrom(form, group, {150, 30}), QPoint(0, 0)) << "group of options";
+  EXPECT_EQ(DragFrom(form, inGroup, {10, 8}), QPoint(0, 0)) << "label inside a group";
 }
 
 // --- Screenshots ----------------------------------------------------------------------------
@@ -163,71 +180,20 @@ QImage OverCheckerboard(QWidget& form) {
   return out;
 }
 
-// Stand-ins for the main window's controls at their layout places, coloured from the skin as
-// the main window colours them; only for looking at the skin with something on it.
-class Scene {
-public:
-  explicit Scene(SkinnedForm& form) : m_form(form) {}
-
-  QWidget* Panel(const SkinRect& r, SkinSample rule, QWidget* parent = nullptr, QPoint at = {-1, -1}) {
-    auto* w = new QWidget(parent ? parent : &m_form);
-    w->setGeometry(at.x() >= 0 ? QRect(at, QSize(r.width, r.height)) : ToQRect(r));
-    m_form.ColorFromSkin(w, rule);
-    w->show();
-    return w;
-  }
-  QGroupBox* Group(const SkinRect& r, const QString& title, QWidget* parent = nullptr, QPoint at = {-1, -1}) {
-    auto* g = new QGroupBox(title, parent ? parent : &m_form);
-    g->setGeometry(at.x() >= 0 ? QRect(at, QSize(r.width, r.height)) : ToQRect(r));
-    m_form.ColorFromSkin(g, SkinSample::TopLeft);
-    g->show();
-    return g;
-  }
-  QLabel* Label(QWidget* parent, const char* text, QRect r, Qt::Alignment align, bool bold = false,
-                QColor colour = QColor(0, 0, 0x80), int px = 12) {
-    auto* l = new QLabel(QString::fromUtf8(text), parent);
-    l->setGeometry(r);
-    l->setAlignment(align);
-    l->setWordWrap(true);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(px);
-    f.setBold(bold);
-    l->setFont(f);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    l->setPalette(pal);
-    l->show();
-    return l;
-  }
-  QPushButton* Button(QWidget* parent, const char* text, QRect r) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setGeometry(r);
-    b->show();
-    return b;
-  }
-  QComboBox* Combo(QWidget* parent, const char* text, QRect r) {
-    auto* c = new QComboBox(parent);
-    c->addItem(QString::fromUtf8(text));
-    c->setGeometry(r);
-    c->show();
-    return c;
-  }
-  void Volume(QWidget* sound) {
-    Label(sound, "Звуковые комментарии", QRect(8, 3, 175, 15), Qt::AlignLeft, true);
-    auto* volume = new TTrackBar(sound);
-    volume->setGeometry(6, 17, 179, 26);
-    volume->RefreshTicks();
-    volume->show();
-  }
-
-private:
-  SkinnedForm& m_form;
-};
-
-void SaveShot(SkinnedForm& form, const char* name) {
+void SaveShot(QWidget& form, const char* name) {
   const QString dir = QStringLiteral(ZV_SCREENS_DIR);
   ASSERT_TRUE(QDir().mkpath(dir));
   ASSERT_TRUE(OverCheckerboard(form).save(dir + QLatin1Char('/') + QLatin1String(name)));
+}
+
+// The first task of the built-in bank with that many interpretations (the bank is rewritten
+// from time to time; the screenshots follow it).
+int FirstTaskWithAnswers(int answers) {
+  const TaskCatalogue catalogue(content::TaskText(), content::SayingsText());
+  TaskRecord record;
+  for (int index = 1; index <= 1500; ++index)
+    if (catalogue.LoadTask(index, record) == answers) return index;
+  return 1;
 }
 
 TEST(SkinnedForm, WritesScreenshots) {
@@ -237,75 +203,37 @@ TEST(SkinnedForm, WritesScreenshots) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     SaveShot(form, "skin.png");
   }
-  {  // The start screen.
-    SkinnedForm form;
-    Scene scene(form);
-    QWidget* status = scene.Panel(skin::StatusPanel, SkinSample::TopLeft);
-    scene.Label(status, "Суть тренажёра-экзаменатора:", QRect(4, 0, 320, 20), Qt::AlignVCenter);
-    scene.Panel(skin::DirStatusPanel, SkinSample::TopLeft);
-    QWidget* task = scene.Panel(skin::TaskPanel, SkinSample::BelowLeft);
-    scene.Label(task,
-                "Испытайте себя в понимании русского языка.\nОценка выставляется после выполнения всех заданий",
-                QRect(10, 8, 520, 90), Qt::AlignCenter, true, QColor(0x80, 0, 0x80), 17);
-    scene.Panel(skin::SpeakerPanel, SkinSample::BelowRight);
-    scene.Label(&form, "Ваш выбор:", ToQRect(skin::KeyGuideLabel), Qt::AlignCenter);
-    QGroupBox* gen = scene.Group(skin::GenGroupBox, QString());
-    scene.Label(gen, "Количество\nзаданий в экзамене", QRect(8, 8, 116, 36), Qt::AlignVCenter | Qt::AlignLeft);
-    scene.Combo(gen, "10", QRect(122, 15, 40, 22));
-    QGroupBox* dir = scene.Group(skin::DirGroupBox, QString());
-    scene.Label(dir, "Представление заданий", QRect(8, 5, 142, 16), Qt::AlignLeft);
-    scene.Combo(dir, "текст и звук", QRect(8, 23, 139, 22));
-    scene.Volume(scene.Group(skin::SoundGroupBox, QString()));
-    QGroupBox* tl = scene.Group(skin::TLGroupBox, QString());
-    scene.Label(tl, "Ограничение времени", QRect(24, 3, 170, 16), Qt::AlignLeft, true);
-    scene.Combo(tl, "15 с", QRect(8, 20, 60, 22));
-    scene.Label(tl, "Звук \"тик-так\"", QRect(96, 23, 100, 16), Qt::AlignLeft);
-    QGroupBox* rep = scene.Group(skin::RepGroupBox, QString());
-    scene.Label(rep, "Закрепление пройденного", QRect(24, 15, 130, 16), Qt::AlignLeft);
-    scene.Label(rep, "Пройдено заданий: 1234;\nиз них успешно повторено: 567", QRect(156, 6, 160, 34),
-                Qt::AlignVCenter | Qt::AlignLeft, false, QColor(0x80, 0x80, 0x80), 11);
-    QWidget* row5 = scene.Panel(skin::BitBtn5Panel, SkinSample::BelowLeft);
-    scene.Button(row5, "Приступить к испытаниям", QRect(0, 0, row5->width(), row5->height()));
-    QWidget* bottom = scene.Panel(skin::BottomPanel, SkinSample::TopHalf);
-    scene.Button(bottom, "Просмотр протокола", QRect(8, 4, 200, 28));
-    scene.Button(bottom, "Отказываюсь от испытаний", QRect(bottom->width() - 8 - 200, 4, 200, 28));
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    SaveShot(form, "skin-start.png");
+  // The program's own main window on its screens, each over the checkerboard.
+  {
+    QTemporaryDir dir;
+    test::TrainerRun run(dir.path());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(run.form.get()));
+    SaveShot(*run.form, "skin-start.png");
   }
-  {  // An exam with the time limit and the sound group in PreBottomPanel.
-    SkinnedForm form;
-    Scene scene(form);
-    QWidget* status = scene.Panel(skin::StatusPanel, SkinSample::TopLeft);
-    scene.Label(status, "3/10 экзамена. Верных ответов: 2", QRect(4, 0, 320, 20), Qt::AlignVCenter);
-    QWidget* dirStatus = scene.Panel(skin::DirStatusPanel, SkinSample::TopLeft);
-    scene.Label(dirStatus, "Представление заданий: текст и звук", QRect(0, 0, 204, 20),
-                Qt::AlignVCenter | Qt::AlignRight, false, QColor(0, 0, 0x80), 11);
-    QWidget* task = scene.Panel(skin::TaskPanel, SkinSample::BelowLeft);
-    scene.Label(task, "сколько лет, сколько зим!", QRect(10, 10, 520, 86), Qt::AlignCenter, true,
-                QColor(0x80, 0, 0x80), 22);
-    QWidget* speaker = scene.Panel(skin::SpeakerPanel, SkinSample::BelowRight);
-    scene.Button(speaker, "Ещё раз", QRect(10, 4, 80, 26));
-    scene.Label(&form, "Нажмите кнопку с правильным толкованием фразы", ToQRect(skin::KeyGuideLabel), Qt::AlignCenter);
-    const char* answers[] = {"приветствие после долгой разлуки", "вопрос о том, сколько собеседнику лет",
-                             "жалоба на долгую и холодную зиму", "вопрос, давно ли собеседник приехал",
-                             "удивление тем, как изменился климат"};
-    for (int i = 0; i < 5; ++i) {
-      QWidget* row = scene.Panel(skin::AnswerRow(i), SkinSample::BelowLeft);
-      scene.Button(row, answers[i], QRect(0, 0, row->width(), row->height()));
-    }
-    QWidget* pre = scene.Panel(skin::PreBottomPanel, SkinSample::TopQuarter);
-    QGroupBox* tl = scene.Group(skin::TLGroupBox, QString(), pre, QPoint(8, 4));
-    scene.Label(tl, "    Осталось времени: ", QRect(8, 3, 180, 16), Qt::AlignLeft, true);
-    scene.Combo(tl, "12 с", QRect(8, 20, 60, 22));
-    scene.Label(tl, "Звук \"тик-так\"", QRect(96, 23, 100, 16), Qt::AlignLeft);
-    scene.Volume(scene.Group(skin::SoundGroupBox, QString(), pre,
-                             QPoint(skin::PreBottomPanel.width - 8 - skin::SoundGroupBox.width, 8)));
-    QWidget* bottom = scene.Panel(skin::BottomPanel, SkinSample::BelowQuarter);
-    scene.Button(bottom, "в а т и т !", QRect((bottom->width() - 200 + 8) / 2, 4, 200, 28));
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    SaveShot(form, "skin-exam.png");
+  for (const int answers : {3, 4, 5}) {
+    const QString file = QStringLiteral("skin-exam%1.png").arg(answers);
+    QTemporaryDir dir;
+    test::TrainerRun run(dir.path(),
+                         {QStringLiteral("zorvik"), QStringLiteral("fn%1").arg(FirstTaskWithAnswers(answers))});
+    run.Click(run.form->BitBtns[4]);
+    ASSERT_EQ(run.VisibleAnswers().size(), std::size_t(answers)) << file.toStdString();
+    SaveShot(*run.form, qPrintable(file));
+  }
+  {
+    QTemporaryDir dir;
+    test::TrainerRun run(dir.path());
+    TZVMainForm& f = *run.form;
+    run.Click(f.TLCheckBox);
+    run.Click(f.BitBtns[4]);
+    ASSERT_EQ(f.TLGroupBox->parentWidget(), f.PreBottomPanel);
+    SaveShot(f, "skin-timelimit.png");
+    for (int task = 0; task < 5; ++task) run.Click(run.Answer(true));
+    QTest::mouseClick(f.RepLabel, Qt::LeftButton);
+    ASSERT_TRUE(f.RepCheckBox->isChecked());
+    SaveShot(f, "skin-start-after-exam.png");
+    run.Click(f.BitBtns[4]);
+    ASSERT_TRUE(f.RepStatusLabel->isVisible());
+    SaveShot(f, "skin-consolidation.png");
   }
 }
 
