@@ -2,6 +2,12 @@
 target_sources(zv_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TBitBtn.cpp ${CMAKE_CURRENT_LIST_DIR}/TBitBtn.h
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainForm.cpp ${CMAKE_CURRENT_LIST_DIR}/TZVMainForm.h
+  ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormParts.h
+  ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormControls.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormExam.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormSettings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormSound.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormTimeLimit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WidgetColours.h
 )
 # The main window draws its tasks and sayings from the built-in bank.

@@ -1,0 +1,100 @@
+// The main window's settings: applied from the program key at creation, collected at closing.
+
+#include "ui/TZVMainForm.h"
+#include "ui/TZVMainFormParts.h"
+
+#include "platform/Cp1251.h"
+#include "platform/Registry.h"
+#include "shell/StartUp.h"
+#include "sound/SoundService.h"
+#include "tasks/BuiltinContent.h"
+#include "ui/HintGlyphs.h"
+#include "ui/ProgramLook.h"
+#include "ui/SkinCaptionButton.h"
+#include "ui/TAidForm.h"
+#include "ui/TBitBtn.h"
+#include "ui/THintForm.h"
+#include "ui/TMarkForm.h"
+#include "ui/TTrackBar.h"
+#include "ui/WidgetColours.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+
+#include <chrono>
+
+namespace zv {
+
+using namespace mainform;
+
+void TZVMainForm::ApplySettings() {
+  const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
+                                                        : QRect(0, 0, 1024, 768);
+  m_settings = MainSettings{};
+  m_settings.firstDate = m_statistics.FirstDate;
+  m_settings.rCount = m_statistics.RCount;
+  ReadMainSettings(*m_context.System.SettingsRegistry, m_settings, screen.width(), screen.height());
+
+  move(m_settings.left.value_or(308), m_settings.top.value_or(126));
+  m_statistics.FirstDate = m_settings.firstDate;
+  m_statistics.RCount = m_settings.rCount;
+
+  MainScreen& s = m_flow->Screen();
+  s.DirComboBoxIndex = m_settings.viewIndex;
+  s.TLCheckBoxChecked = m_settings.toTL;
+  s.SoundCheckBoxChecked = m_settings.sound;
+  s.TictacCheckBoxChecked = m_settings.ticTac;
+  s.TLComboBoxIndex = m_settings.timeLimitIndex;
+  m_flow->SetTimeLimit(m_settings.timeLimit);
+  s.GenComboBoxIndex = std::clamp(m_settings.tasksIndex, 0, 45);
+  m_flow->TLCheckBoxClick();
+  m_flow->TictacCheckBoxClick();
+  TLCheckBox->setChecked(s.TLCheckBoxChecked);
+  SoundCheckBox->setChecked(s.SoundCheckBoxChecked);
+  TictacCheckBox->setChecked(s.TictacCheckBoxChecked);
+
+  VolumeTrackBar->setValue(m_settings.volume);  // not the user's change: no volume is set
+  s.Volume = VolumeTrackBar->value();
+
+  const QFont ask = FontOf(m_settings.askFont);
+  TaskLabel->setFont(ask);
+  TaskLabel1->setFont(ask);
+  const QFont ans = FontOf(m_settings.ansFont);
+  for (TBitBtn* b : BitBtns) b->setFont(ans);
+}
+
+void TZVMainForm::CollectSettings() {
+  const MainScreen& s = m_flow->Screen();
+  m_settings.left = x();
+  m_settings.top = y();
+  m_settings.firstDate = m_statistics.FirstDate;
+  m_settings.rCount = m_statistics.RCount;
+  m_settings.ticTac = TictacCheckBox->isChecked();
+  m_settings.sound = SoundCheckBox->isChecked();
+  m_settings.toTL = TLCheckBox->isChecked();
+  m_settings.timeLimit = m_flow->TimeLimit();
+  m_settings.tasksIndex = GenComboBox->currentIndex();
+  m_settings.viewIndex = s.DirComboBoxIndex;
+  m_settings.askFont = ChoiceOf(TaskLabel->font());
+  m_settings.ansFont = ChoiceOf(BitBtns[0]->font());
+  m_settings.volume = VolumeTrackBar->value();
+  m_settings.volumeShown = !VolumeTrackBar->isHidden();
+}
+
+}  // namespace zv
