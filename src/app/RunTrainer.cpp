@@ -2,6 +2,7 @@
 
 #include "platform/SessionEnd.h"
 #include "shell/StartUp.h"
+#include "tasks/BuiltinContent.h"
 #include "ui/MessageBoxPresenter.h"
 #include "ui/ProgramLook.h"
 
@@ -12,8 +13,7 @@ using namespace Qt::StringLiterals;
 
 namespace zv {
 
-int RunTrainer(int argc, char** argv, QByteArrayView sayingsText,
-               const MainWindowFactory& createWindows) {
+int RunTrainer(int argc, char** argv, const MainWindowFactory& createWindows) {
   QApplication app(argc, argv);
   ApplyProgramFont();
   // The application title "Зорвик" is the caption the windows and boxes carry themselves; it
@@ -24,7 +24,7 @@ int RunTrainer(int argc, char** argv, QByteArrayView sayingsText,
 
   SystemInfo info = StartSystemInfo(SystemInfoInputs::fromProcess(QCoreApplication::arguments()));
   StartUpOptions options;
-  options.SayingsText = sayingsText;
+  options.SayingsText = content::SayingsText();  // the same sayings the catalogue draws from
   StartUpResult start = StartUp(info, options);
   if (!start.Proceed) return 0;
 

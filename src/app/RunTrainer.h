@@ -18,7 +18,6 @@ namespace zv {
 // it returns.
 using MainWindowFactory = std::function<std::unique_ptr<QObject>(TrainerContext&)>;
 
-int RunTrainer(int argc, char** argv, QByteArrayView sayingsText,
-               const MainWindowFactory& createWindows);
+int RunTrainer(int argc, char** argv, const MainWindowFactory& createWindows);
 
 }  // namespace zv

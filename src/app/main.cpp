@@ -5,11 +5,10 @@
 #include "app/RunTrainer.h"
 #include "app/TrainerWindows.h"
 #include "sound/SoundService.h"
-#include "tasks/BuiltinContent.h"
 
 int main(int argc, char** argv) {
   zv::NoSoundService sound;
-  return zv::RunTrainer(argc, argv, zv::content::SayingsText(),
+  return zv::RunTrainer(argc, argv,
                         [&sound](zv::TrainerContext& context) -> std::unique_ptr<QObject> {
                           return std::make_unique<zv::TrainerWindows>(context, sound);
                         });

@@ -4,6 +4,7 @@
 #include "common/ConsoleCommand.h"
 #include "common/Locale.h"
 #include "common/Paths.h"
+#include "common/ProgramKey.h"
 #include "platform/MessageBox.h"
 
 #include <exception>
@@ -131,7 +132,7 @@ bool OpenSettingsKey(SystemInfo& info) {
   try {
     Registry& registry = *info.SettingsRegistry;
     registry.SetRootKey(RootKey::CurrentUser);
-    registry.OpenKey(QStringLiteral("Software\\Ostwin\\") + info.ShortName, true);
+    registry.OpenKey(ProgramKeyPath(info.ShortName), true);
     return true;
   } catch (const std::exception&) {
     return false;

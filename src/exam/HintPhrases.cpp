@@ -1,5 +1,6 @@
 #include "exam/HintPhrases.h"
 
+#include "common/ProgramKey.h"
 #include "platform/Registry.h"
 #include "tasks/SelectorStore.h"
 
@@ -8,7 +9,7 @@
 namespace zv {
 namespace {
 
-const QString kKeyPath = QStringLiteral("\\Software\\Ostwin\\Zorvik");
+const QString kKeyPath = QLatin1Char('\\') + ProgramKeyPath();
 
 // The remark lists, 1-based in this order.
 constexpr std::array<const char*, 13> kButtonRemarks = {

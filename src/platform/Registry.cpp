@@ -283,10 +283,10 @@ struct Registry::Impl {
   bool readOnlyKey = false;
   QStringList current;  // names as stored
 
-  RootState& state() { return roots[indexOf(root)]; }
+  RootState& Current() { return roots[indexOf(root)]; }
 
   const HiveTree& tree() {
-    RootState& s = state();
+    RootState& s = Current();
     if (!s.snapshot) refresh();
     return s.view ? *s.view : *s.snapshot->tree;
   }
@@ -301,7 +301,7 @@ struct Registry::Impl {
 
   // Picks up changes other processes made to the file.
   void refresh() {
-    RootState& s = state();
+    RootState& s = Current();
     SnapshotPtr next = currentSnapshot(paths.hiveFile(root), RootKeyName(root), s.snapshot, false);
     const bool treeChanged = !s.snapshot || next->tree != s.snapshot->tree;
     s.snapshot = std::move(next);
@@ -309,7 +309,7 @@ struct Registry::Impl {
   }
 
   void record(HiveChange change) {
-    RootState& s = state();
+    RootState& s = Current();
     if (!s.snapshot) refresh();
     if (!s.view) s.view = std::make_shared<HiveTree>(*s.snapshot->tree);
     s.view->Apply(change);

@@ -57,7 +57,7 @@ public:
   SingleInstanceLock(const SingleInstanceLock&) = delete;
   SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
 
-  State state() const { return m_state; }
+  State CurrentState() const { return m_state; }
   bool AlreadyExists() const { return m_state == State::HeldElsewhere; }
   const QString& path() const { return m_path; }
 

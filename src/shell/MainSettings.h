@@ -4,6 +4,8 @@
 // value of the wrong type, a refused write) ends the group at once: values not yet handled
 // keep their defaults on reading and their stored values on writing. Nothing is reported.
 
+#include "common/ProgramKey.h"
+
 #include <QString>
 
 #include <optional>
@@ -13,7 +15,7 @@ namespace zv {
 class Registry;
 class TSmartRand;
 
-inline const QString kProgramKey = QStringLiteral("Software\\Ostwin\\Zorvik");
+inline const QString kProgramKey = ProgramKeyPath();
 
 struct FontChoice {
   QString name;

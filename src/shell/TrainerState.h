@@ -5,6 +5,7 @@
 //
 // The selectors draw from the SystemInfo's random source, which must outlive them.
 
+#include "common/ProgramKey.h"
 #include "tasks/TSmartRand.h"
 
 #include <QString>
@@ -18,7 +19,7 @@ struct SystemInfo;
 class ProgressSteps;
 
 struct TrainerState {
-  QString ShortName = QStringLiteral("Zorvik");    // registry key, export file names
+  QString ShortName = kShortLatinName.toString();    // registry key, export file names
   QString CyrillicName = QStringLiteral("Зорвик");  // application title, message-box caption
   QString LatinName = QStringLiteral("Zorvik");    // font window
   int TaskCount = 1500;

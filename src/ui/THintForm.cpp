@@ -43,7 +43,7 @@ QPushButton* MakeCloseButton(QWidget* parent, const char* name, std::uint32_t le
   b->setIconSize(QSize(kButtonGlyphSize, kButtonGlyphSize));
   // Its own face colours, not the window's case colour.
   QPalette pal = QPalette(QColor(0xEC, 0xEC, 0xE8));
-  pal.setColor(QPalette::ButtonText, Rgb(lettering));
+  pal.setColor(QPalette::ButtonText, ColourOf(lettering));
   b->setPalette(pal);
   return b;
 }
@@ -58,7 +58,7 @@ THintForm::THintForm(Registry& registry, RandomSource& random, SoundService& sou
   setAutoFillBackground(true);
   setFont(ArialFont(21, true, false));
   QPalette pal = palette();
-  pal.setColor(QPalette::Window, Rgb(0xC0C0C0));
+  pal.setColor(QPalette::Window, ColourOf(0xC0C0C0));
   setPalette(pal);
 
   HintLabel = new QLabel(this);
@@ -71,7 +71,7 @@ THintForm::THintForm(Registry& registry, RandomSource& random, SoundService& sou
   TrueLabel->setObjectName(QStringLiteral("TrueLabel"));
   TrueLabel->move(kTrueLabelLeft, TrueLabelJerk::kTop);
   TrueLabel->setFont(ArialFont(kTrueLabelPixels, false, false));
-  SetTextColor(TrueLabel, QPalette::WindowText, Rgb(kTrueLabelColor));
+  SetTextColor(TrueLabel, QPalette::WindowText, ColourOf(kTrueLabelColor));
   TrueLabel->setToolTip(QStringLiteral("Вот правильный ответ"));
   TrueLabel->hide();
 
@@ -112,11 +112,11 @@ void THintForm::SetBlackButtonVisible(bool visible) {
 void THintForm::Apply(const Request& request) {
   m_windowColor = request.windowColor & 0xFFFFFF;
   QPalette pal = palette();
-  pal.setColor(QPalette::Window, Rgb(m_windowColor));
-  pal.setColor(QPalette::WindowText, Rgb(request.fontColor));
+  pal.setColor(QPalette::Window, ColourOf(m_windowColor));
+  pal.setColor(QPalette::WindowText, ColourOf(request.fontColor));
   setPalette(pal);
-  SetTextColor(HintLabel, QPalette::WindowText, Rgb(request.fontColor));
-  SetTextColor(TrueLabel, QPalette::WindowText, Rgb(kTrueLabelColor));
+  SetTextColor(HintLabel, QPalette::WindowText, ColourOf(request.fontColor));
+  SetTextColor(TrueLabel, QPalette::WindowText, ColourOf(kTrueLabelColor));
   setWindowTitle(request.caption);
   SetBlackButtonVisible(request.blackButton);
   m_commentsOn = request.commentsOn;

@@ -28,7 +28,7 @@ TMarkForm::TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundServi
   Label1->setAlignment(Qt::AlignCenter);
   Label1->setFont(ArialFont(20, true, true));
   QPalette blue = Label1->palette();
-  blue.setColor(QPalette::WindowText, Rgb(0x0000FF));
+  blue.setColor(QPalette::WindowText, ColourOf(0x0000FF));
   Label1->setPalette(blue);
 
   Label2 = new QLabel(this);
@@ -39,7 +39,7 @@ TMarkForm::TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundServi
   Label2->setAutoFillBackground(true);  // opaque: its background flashes too
   QPalette red = Label2->palette();
   red.setColor(QPalette::Window, Qt::white);
-  red.setColor(QPalette::WindowText, Rgb(0xFF0000));
+  red.setColor(QPalette::WindowText, ColourOf(0xFF0000));
   Label2->setPalette(red);
 
   auto* thanks = new TBitBtn(this);
@@ -50,7 +50,7 @@ TMarkForm::TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundServi
   BitBtn1->setFont(ArialFont(13, true, true));
   BitBtn1->setIconSize(QSize(kButtonGlyphSize, kButtonGlyphSize));
   QPalette face(QColor(0xEC, 0xEC, 0xE8));
-  face.setColor(QPalette::ButtonText, Rgb(kGreenLettering));
+  face.setColor(QPalette::ButtonText, ColourOf(kGreenLettering));
   BitBtn1->setPalette(face);
   BitBtn1->setDefault(true);
   connect(BitBtn1, &QPushButton::clicked, this, &TMarkForm::BitBtn1Click);
@@ -98,8 +98,8 @@ void TMarkForm::Open() {
 void TMarkForm::MarkTimerTimer() {
   const FlashColors c = DrawFlashColors(m_random);
   QPalette pal = Label2->palette();
-  pal.setColor(QPalette::Window, Rgb(c.background));
-  pal.setColor(QPalette::WindowText, Rgb(c.lettering));
+  pal.setColor(QPalette::Window, ColourOf(c.background));
+  pal.setColor(QPalette::WindowText, ColourOf(c.lettering));
   Label2->setPalette(pal);
   Label2->repaint();
 }

@@ -69,7 +69,7 @@ inline QString Lines(QString text) {
 inline void SetTextColour(QWidget* w, std::uint32_t rgb) {
   QPalette pal = w->palette();
   for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-    pal.setColor(group, QPalette::WindowText, Rgb(rgb));
+    pal.setColor(group, QPalette::WindowText, ColourOf(rgb));
   w->setPalette(pal);
 }
 

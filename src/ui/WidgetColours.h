@@ -10,7 +10,7 @@
 
 namespace zv {
 
-inline QColor Rgb(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb)); }
+inline QColor ColourOf(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb)); }
 
 inline void SetTextColor(QWidget* w, QPalette::ColorRole role, const QColor& color) {
   QPalette pal = w->palette();

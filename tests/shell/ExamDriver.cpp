@@ -95,7 +95,7 @@ private:
 
 int main(int argc, char** argv) {
   zv::NoSoundService sound;
-  return zv::RunTrainer(argc, argv, zv::content::SayingsText(),
+  return zv::RunTrainer(argc, argv,
                         [&sound](zv::TrainerContext& context) -> std::unique_ptr<QObject> {
                           auto windows = std::make_unique<zv::TrainerWindows>(context, sound);
                           new zv::ExamDriver(*windows, windows.get());

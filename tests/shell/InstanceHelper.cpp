@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   const InstancePaths paths = InstancePaths::InFolder(QString::fromLocal8Bit(argv[2]));
 
   SingleInstanceLock lock(paths.LockFile);
-  if (lock.state() != SingleInstanceLock::State::Owned) return 2;
+  if (lock.CurrentState() != SingleInstanceLock::State::Owned) return 2;
 
   InstanceMessageServer server;
   if (mode == "serve") {

@@ -92,7 +92,7 @@ TEST_F(SingleInstance, SecondCopyHandsOverToTheRunningFirstAndUninstallerQuitsIt
   ASSERT_TRUE(first.WaitForLine("ready"));
 
   const SingleInstanceLock lock(paths().LockFile);
-  EXPECT_EQ(lock.state(), SingleInstanceLock::State::HeldElsewhere);
+  EXPECT_EQ(lock.CurrentState(), SingleInstanceLock::State::HeldElsewhere);
   EXPECT_EQ(CheckSingleInstance(lock, paths().ServerName), InstanceCheck::HandedOver);
   EXPECT_TRUE(first.WaitForLine("message 32768")) << "the first copy never heard 0x8000";
 
@@ -126,7 +126,7 @@ TEST_F(SingleInstance, KilledFirstCopyFreesTheLockAndItsStaleSocket) {
   ASSERT_TRUE(QFileInfo::exists(paths().ServerName)) << "expected a stale socket file";
 
   const SingleInstanceLock lock(paths().LockFile);
-  EXPECT_EQ(lock.state(), SingleInstanceLock::State::Owned);
+  EXPECT_EQ(lock.CurrentState(), SingleInstanceLock::State::Owned);
   EXPECT_EQ(CheckSingleInstance(lock, paths().ServerName), InstanceCheck::First);
   InstanceMessageServer server;
   EXPECT_TRUE(server.Listen(paths().ServerName));
@@ -138,12 +138,12 @@ TEST_F(SingleInstance, ProgramsStartedByTheFirstCopyDoNotKeepTheLock) {
   QProcess child;
   {
     const SingleInstanceLock lock(paths().LockFile);
-    ASSERT_EQ(lock.state(), SingleInstanceLock::State::Owned);
+    ASSERT_EQ(lock.CurrentState(), SingleInstanceLock::State::Owned);
     child.start(u"sleep"_s, {u"30"_s});
     ASSERT_TRUE(child.waitForStarted());
   }
   const SingleInstanceLock again(paths().LockFile);
-  EXPECT_EQ(again.state(), SingleInstanceLock::State::Owned);
+  EXPECT_EQ(again.CurrentState(), SingleInstanceLock::State::Owned);
   child.kill();
   child.waitForFinished();
 }
@@ -208,7 +208,7 @@ TEST_P(InstanceFolder, FallbackFolderIsPrivate) {
   const InstancePaths paths = InstancePaths::ForUser(QProcessEnvironment(), base.path());
   EXPECT_EQ(paths.IsValid(), row.expectUsable);
   if (!row.expectUsable) {
-    EXPECT_EQ(SingleInstanceLock(paths.LockFile).state(), SingleInstanceLock::State::Unavailable);
+    EXPECT_EQ(SingleInstanceLock(paths.LockFile).CurrentState(), SingleInstanceLock::State::Unavailable);
     return;
   }
   EXPECT_EQ(paths.LockFile, folder + u"/zorvik_memfile"_s);
@@ -216,7 +216,7 @@ TEST_P(InstanceFolder, FallbackFolderIsPrivate) {
   struct stat st {};
   ASSERT_EQ(::lstat(native.constData(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
-  EXPECT_EQ(SingleInstanceLock(paths.LockFile).state(), SingleInstanceLock::State::Owned);
+  EXPECT_EQ(SingleInstanceLock(paths.LockFile).CurrentState(), SingleInstanceLock::State::Owned);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -241,7 +241,7 @@ TEST_F(StartUpSequence, FirstRunShowsSplashAndProgressAndRestoresSelectors) {
   ASSERT_TRUE(start.State.Sayings && start.State.Remarks && start.State.Tasks);
   EXPECT_EQ(start.State.Sayings->Count, 3);
   EXPECT_EQ(start.ServerName, InstancePaths::InFolder(m_dir.path()).ServerName);
-  EXPECT_EQ(start.Lock->state(), SingleInstanceLock::State::Owned);
+  EXPECT_EQ(start.Lock->CurrentState(), SingleInstanceLock::State::Owned);
 
   ASSERT_TRUE(start.Windows.Splash && start.Windows.Progress);
   TProgressForm& progress = *start.Windows.Progress;
@@ -335,7 +335,7 @@ TEST_F(StartUpSequence, YesWithoutAPanelSaysSoOnceAndStarts) {
 TEST_F(StartUpSequence, SecondCopyHandsOverWithoutAnyWindow) {
   const InstancePaths paths = InstancePaths::InFolder(m_dir.path());
   const SingleInstanceLock firstLock(paths.LockFile);  // another descriptor: another copy
-  ASSERT_EQ(firstLock.state(), SingleInstanceLock::State::Owned);
+  ASSERT_EQ(firstLock.CurrentState(), SingleInstanceLock::State::Owned);
   InstanceMessageServer firstWindow;
   ASSERT_TRUE(firstWindow.Listen(paths.ServerName));
   int forward = 0;
