@@ -2,6 +2,7 @@
 
 #include "common/ProgramKey.h"
 #include "platform/Registry.h"
+#include "platform/RegistryGroup.h"
 #include "tasks/SelectorStore.h"
 
 #include <array>
@@ -146,34 +147,17 @@ TSmartRand& HintPhrases::Selector(HintList list) {
 }
 
 void HintPhrases::Load(Registry& registry) {
-  try {
-    registry.SetRootKey(RootKey::CurrentUser);
-    if (registry.OpenKey(kKeyPath, false)) {
-      for (HintList list : kLists)
-        LoadUsedState(registry, ValueName(list), Selector(list), SizeRule::HalfWordRule);
-    }
-  } catch (const RegistryError&) {
-    // The group ends here; the selectors not yet read stay fresh.
-  }
-  try {
-    registry.CloseKey();
-  } catch (const RegistryError&) {
-  }
+  // A failure ends the group: the selectors not yet read stay fresh.
+  InKeyGroup(registry, kKeyPath, KeyOpening::Existing, [&] {
+    for (HintList list : kLists) LoadUsedState(registry, ValueName(list), Selector(list), SizeRule::HalfWordRule);
+  });
 }
 
 void HintPhrases::Save(Registry& registry) {
-  try {
-    registry.SetRootKey(RootKey::CurrentUser);
-    if (registry.OpenKey(kKeyPath, true)) {
-      for (HintList list : kLists) SaveUsedState(registry, ValueName(list), Selector(list));
-    }
-  } catch (const RegistryError&) {
-    // The group ends here; the states not yet written keep their old stored values.
-  }
-  try {
-    registry.CloseKey();
-  } catch (const RegistryError&) {
-  }
+  // A failure ends the group: the states not yet written keep their old stored values.
+  InKeyGroup(registry, kKeyPath, KeyOpening::CreateIfMissing, [&] {
+    for (HintList list : kLists) SaveUsedState(registry, ValueName(list), Selector(list));
+  });
 }
 
 QString HintPhrases::DrawFrom(HintList list) {

@@ -1,30 +1,15 @@
 #include "shell/TrainerState.h"
 
 #include "common/SystemInfo.h"
+#include "platform/RegistryGroup.h"
 #include "shell/ProgressSteps.h"
 #include "tasks/SelectorStore.h"
 #include "tasks/TaskCatalogue.h"
 
-#include <exception>
 
 namespace zv {
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Each read is its own unit of failure, so one bad value never keeps the next selector from
-// being restored.
-template <typename Read>
-bool quietly(Read read) {
-  try {
-    return read();
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
-}  // namespace
 
 void PublishProgramValues(const TrainerState& state, SystemInfo& info) {
   info.ShortName = state.ShortName;
@@ -41,22 +26,21 @@ void RestoreStartUpSelectors(SystemInfo& info, TrainerState& state, int sayingsC
 
   state.Sayings = std::make_unique<TSmartRand>(sayingsCount, false, 0, random);
   OpenSettingsKey(info);
-  if (quietly([&] { return LoadUsedState(registry, u"HeartP"_s, *state.Sayings); })) {
+  // Each read is its own unit of failure, so one bad value never keeps the next selector from
+  // being restored.
+  if (Protected([&] { return LoadUsedState(registry, u"HeartP"_s, *state.Sayings); }) == GroupOutcome::Completed) {
     progress.SetCaption(u"Загрузка заданий:"_s);
     progress.Step();
   }
 
   state.Remarks = std::make_unique<TSmartRand>(kRemarkCount, false, kRemarkSelectorWindow, random);
-  quietly([&] { return LoadUsedState(registry, u"HeartRC"_s, *state.Remarks); });
+  Protected([&] { return LoadUsedState(registry, u"HeartRC"_s, *state.Remarks); });
   progress.Step();
 
   state.Tasks = std::make_unique<TSmartRand>(state.TaskCount, true, kTaskSelectorWindow, random);
-  quietly([&] { return LoadUsedState(registry, u"Heart"_s, *state.Tasks); });
-  quietly([&] { return LoadDoneState(registry, u"DoneHeart"_s, *state.Tasks); });
-  quietly([&] {
-    registry.CloseKey();  // nothing was written; a failing close loses nothing
-    return true;
-  });
+  Protected([&] { return LoadUsedState(registry, u"Heart"_s, *state.Tasks); });
+  Protected([&] { return LoadDoneState(registry, u"DoneHeart"_s, *state.Tasks); });
+  Protected([&] { registry.CloseKey(); });  // nothing was written; a failing close loses nothing
   progress.Step();
 }
 
