@@ -122,7 +122,9 @@ void ExamFlow::Write(const QString& text, RunStyle style, std::uint32_t colour) 
   m_env.protocol.Append(text);
 }
 
-QString ExamFlow::TimeOfDay() { return m_env.clock.Now().time().toString(QStringLiteral("H:mm:ss")); }
+QString ExamFlow::TimeOfDay() {
+  return m_env.locale.toString(m_env.clock.Now().time(), LongTimeWithoutZone(m_env.locale));
+}
 
 void ExamFlow::TLCheckBoxClick() {
   const bool on = m_screen.TLCheckBoxChecked;
@@ -279,7 +281,7 @@ void ExamFlow::WriteHeader() {
   Write(S("средствами программы Зорвик 1500\n"), kBold, kBlue);
   p.SetAttributes(kPlain, kBlack);
   if (m_consolidation) p.Append(S("в режиме ЗАКРЕПЛЕНИЕ ПРОЙДЕННОГО\n"));
-  p.Append(m_env.clock.Now().date().toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char('\n'));
+  p.Append(m_env.locale.toString(m_env.clock.Now().date(), QLocale::ShortFormat) + QLatin1Char('\n'));
   p.Append(S("В экзамене %1 заданий\n").arg(m_examTasks) + kDirLabel + QStringLiteral(": ") +
            PresentationName(m_screen.DirComboBoxIndex) + QLatin1Char('\n'));
   if (m_screen.TLCheckBoxChecked)
@@ -383,26 +385,40 @@ void ExamFlow::PresentTask() {
   ++s.FocusRequest;
   Refresh();
 
+  // The learner's time starts once the phrase is being spoken: the wait of 20 ms a character
+  // comes first, then the voiced task, then the countdown.
   if (m_soundHardware && s.DirComboBoxIndex != static_cast<int>(Presentation::TextOnly)) {
     m_env.view.ProcessPendingMessages();
-    After(20 * static_cast<int>(m_record[0].size()),
-          [this] { PlayVoicedTask(); });
+    After(20 * static_cast<int>(m_record[0].size()), [this] {
+      PlayVoicedTask();
+      ArmCountdown();
+    });
+  } else {
+    ArmCountdown();
   }
+}
 
-  if (m_limitActive) {
-    m_secondsLeft = m_limit;
-    s.TLComboBoxIndex = m_limit;
-    s.TLTimerOn = true;
-    Refresh();
-  }
+void ExamFlow::ArmCountdown() {
+  if (!m_limitActive) return;
+  m_secondsLeft = m_limit;
+  m_screen.TLComboBoxIndex = m_limit;
+  m_screen.TLTimerOn = true;
+  Refresh();
 }
 
 int ExamFlow::FetchTask() {
   TaskRecord record;
   int n = 0;
   if (m_env.fixedTask) {
+    // The fixed test task is shown without consulting the selector. When the bank does not
+    // hold it, the first task it holds stands in, so that nothing is ever marked passed.
     m_currentTask = *m_env.fixedTask;
     n = m_env.catalogue.LoadTask(m_currentTask, record);
+    for (int k = 1; n == 0 && k <= 1500; ++k) {
+      n = m_env.catalogue.LoadTask(k, record);
+      if (n > 0) m_currentTask = k;
+    }
+    return TakeRecord(record, n);
   }
   if (n == 0 && m_consolidation) {
     // A passed task the bank no longer holds can never be repeated: it leaves the pool.
@@ -439,6 +455,10 @@ int ExamFlow::FetchTask() {
       }
     }
   }
+  return TakeRecord(record, n);
+}
+
+int ExamFlow::TakeRecord(const TaskRecord& record, int n) {
   for (int k = 0; k <= n; ++k)
     m_record[static_cast<std::size_t>(k)] = cp1251::Decode(record.Slots[static_cast<std::size_t>(k)]);
   m_interpretations = n;
@@ -478,10 +498,12 @@ void ExamFlow::JudgeAnswer(int button) {
       request.windowColour = kFuchsia;
       request.fontColour = kBlue;
       ++m_right;
-      if (m_consolidation)
-        m_env.tasks.MarkDone();
-      else
+      if (m_consolidation) {
+        // The fixed test task leaves the selector as it was (MarkDone marks its last draw).
+        if (!m_env.fixedTask) m_env.tasks.MarkDone();
+      } else {
         ++m_env.statistics.RCount;
+      }
       Write(message + QStringLiteral(": "), kPlain, kBlack);
       Write(m_record[1] + QLatin1Char('\n'), kBold, kGreen);
       clicked.kind = GlyphKind::Yes;

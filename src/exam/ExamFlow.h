@@ -12,6 +12,7 @@
 #include "exam/Protocol.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 #include <cstdint>
@@ -24,6 +25,7 @@ class RandomSource;
 class SoundService;
 class TSmartRand;
 class TaskCatalogue;
+struct TaskRecord;
 
 // What the correct-answer window is asked to show: its colours tell it the case.
 struct CorrectAnswerRequest {
@@ -75,6 +77,7 @@ struct ExamEnvironment {
   QChar decimalSeparator = QLatin1Char(',');
   bool isXPOrOlder = false;
   std::optional<int> fixedTask;  // "fn<k>" on the command line
+  QLocale locale = QLocale::system();  // the protocol's date and time formats
 };
 
 class ExamFlow {
@@ -127,6 +130,8 @@ private:
   void StartExam();
   void PresentTask();
   int FetchTask();
+  int TakeRecord(const TaskRecord& record, int n);  // the record of the current task, decoded
+  void ArmCountdown();  // after the task is shown (and voiced): the time limit starts
   void JudgeAnswer(int button);  // 0: time-out
   void CheckConsolidationAvailability();
   void CheckPoolEmpty();

@@ -39,6 +39,44 @@ void ProtocolDocument::Append(const QString& text) {
   }
 }
 
+QString LongTimeWithoutZone(const QLocale& locale) {
+  const QString format = locale.timeFormat(QLocale::LongFormat);
+  const auto chopBlanks = [](QString& text) {
+    while (!text.isEmpty() && text.back().isSpace()) text.chop(1);
+  };
+  QString out;
+  for (qsizetype i = 0; i < format.size();) {
+    const QChar c = format[i];
+    if (c == QLatin1Char('\'')) {  // a quoted literal is copied whole ("''" is a quote)
+      qsizetype end = format.indexOf(QLatin1Char('\''), i + 1);
+      if (end < 0) end = format.size() - 1;
+      out += format.mid(i, end - i + 1);
+      i = end + 1;
+      continue;
+    }
+    if (c != QLatin1Char('t')) {
+      out += c;
+      ++i;
+      continue;
+    }
+    // A zone field ("t" ... "tttt"), with the brackets that hold only it and one of its
+    // separating blanks.
+    qsizetype next = i;
+    while (next < format.size() && format[next] == QLatin1Char('t')) ++next;
+    if (out.endsWith(QLatin1Char('(')) && next < format.size() && format[next] == QLatin1Char(')')) {
+      out.chop(1);
+      ++next;
+    }
+    if (!out.isEmpty() && out.back().isSpace())
+      chopBlanks(out);
+    else
+      while (next < format.size() && format[next].isSpace()) ++next;
+    i = next;
+  }
+  chopBlanks(out);
+  return out;
+}
+
 QString ProtocolDocument::PlainText() const {
   QStringList lines;
   for (const auto& p : m_paragraphs) lines.append(p.Text());

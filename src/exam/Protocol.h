@@ -3,6 +3,7 @@
 // with the attributes of a rich text view (style and colour per run, alignment per paragraph).
 // The task list window renders it; tests read it directly.
 
+#include <QLocale>
 #include <QString>
 
 #include <cstdint>
@@ -62,5 +63,10 @@ private:
   std::uint32_t m_colour = kBlack;
   bool m_updating = false;
 };
+
+// The locale's long time format without its time-zone part ("HH:mm:ss t" gives "HH:mm:ss",
+// "t HH:mm:ss" and "H:mm:ss (t)" give the time alone): the protocol stamps each line with the
+// time of day as the system writes it, and a zone on every line would say nothing.
+QString LongTimeWithoutZone(const QLocale& locale);
 
 }  // namespace zv

@@ -459,11 +459,12 @@ ReadResult Read(QByteArrayView bytes, Regedit4Text regedit4Text) {
   }
   Lines lines = decodeLines(bytes);
   if (lines.error) {
-    ReadResult r;
-    r.error = lines.error;
     // Whatever is wrong with the first line, it is not a header: say that, it is the clearer
     // message for a file that is no registration file at all.
-    if (r.error->line == 1 && !bytes.startsWith("\xFE\xFF")) r.error->message = kMissingHeader;
+    ParseError error = *lines.error;
+    if (error.line == 1 && !bytes.startsWith("\xFE\xFF")) error.message = kMissingHeader;
+    ReadResult r;
+    r.error = std::move(error);
     return r;
   }
   return Parser(std::move(lines.lines), regedit4Text).run();

@@ -18,10 +18,11 @@ void ReadFont(Registry& r, const char* prefix, FontChoice& font) {
   if (r.ValueExists(p)) font.name = r.ReadString(p);
   if (r.ValueExists(p + N("Size"))) font.size = r.ReadInteger(p + N("Size"));
   if (r.ValueExists(p + N("Bold")) && r.ValueExists(p + N("Italic"))) {
-    const int code = r.ReadInteger(p + N("Bold")) + 2 * r.ReadInteger(p + N("Italic"));
+    // A hostile pair (INT_MAX, INT_MAX) must fall outside 0..3, not overflow into it.
+    const qint64 code = qint64{r.ReadInteger(p + N("Bold"))} + 2 * qint64{r.ReadInteger(p + N("Italic"))};
     if (code >= 0 && code <= 3) {
-      font.bold = code & 1;
-      font.italic = code & 2;
+      font.bold = (code & 1) != 0;
+      font.italic = (code & 2) != 0;
       font.underline = false;
       font.strikeOut = false;
     }
@@ -38,7 +39,28 @@ void WriteFont(Registry& r, const char* prefix, const FontChoice& font) {
   r.WriteBool(p + N("Italic"), font.italic);
 }
 
+// The stretch of [start, start + length) that lies within [from, from + extent), in 64 bits so
+// that edges near the ends of int cannot overflow.
+qint64 Overlap(qint64 start, qint64 length, qint64 from, qint64 extent) {
+  return std::min(start + length, from + extent) - std::max(start, from);
+}
+
 }  // namespace
+
+bool StoredEdgeFits(const ScreenSpace& space, Qt::Orientation axis, int edge) {
+  const bool horizontal = axis == Qt::Horizontal;
+  const qint64 primary = horizontal ? space.primary.width() : space.primary.height();
+  if (primary - qint64{edge} <= 32) return false;
+  const qint64 length = horizontal ? space.window.width() : space.window.height();
+  const std::vector<QRect> screens =
+      space.screens.empty() ? std::vector<QRect>{QRect(QPoint(0, 0), space.primary)} : space.screens;
+  for (const QRect& screen : screens) {
+    const qint64 overlap = horizontal ? Overlap(edge, length, screen.x(), screen.width())
+                                      : Overlap(edge, length, screen.y(), screen.height());
+    if (overlap >= 32) return true;
+  }
+  return false;
+}
 
 int AutoCheckupHours(int time) {
   switch (time) {
@@ -50,17 +72,17 @@ int AutoCheckupHours(int time) {
   }
 }
 
-void ReadMainSettings(Registry& r, MainSettings& s, int screenWidth, int screenHeight) {
+void ReadMainSettings(Registry& r, MainSettings& s, const ScreenSpace& space) {
   try {
     r.SetRootKey(RootKey::CurrentUser);
     if (!r.OpenKey(kProgramKey, true)) return;
     if (r.ValueExists(N("MainFormLeft"))) {
       const int v = r.ReadInteger(N("MainFormLeft"));
-      if (screenWidth - v > 32) s.left = v;
+      if (StoredEdgeFits(space, Qt::Horizontal, v)) s.left = v;
     }
     if (r.ValueExists(N("MainFormTop"))) {
       const int v = r.ReadInteger(N("MainFormTop"));
-      if (screenHeight - v > 32) s.top = v;
+      if (StoredEdgeFits(space, Qt::Vertical, v)) s.top = v;
     }
     if (r.ValueExists(N("ViewIndex"))) {
       int v = r.ReadInteger(N("ViewIndex"));

@@ -6,9 +6,12 @@
 
 #include "common/ProgramKey.h"
 
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace zv {
 
@@ -51,8 +54,20 @@ struct MainSettings {
 // Interval of the automatic update check for AutoCheckupTime 0..3, in hours; 0 for others.
 int AutoCheckupHours(int time);
 
+// Where the window is placed. A stored edge is taken when the primary screen's width (height)
+// less the edge is greater than 32, and when the frameless window would still show at least
+// 32 pixels of itself on some screen along that axis; otherwise it is ignored.
+struct ScreenSpace {
+  QSize primary{1024, 768};
+  std::vector<QRect> screens;  // every screen's rectangle; empty: the primary one at the origin
+  QSize window;                // the main window's size
+};
+
+// Whether a stored left (horizontal) or top edge keeps the window reachable.
+bool StoredEdgeFits(const ScreenSpace& space, Qt::Orientation axis, int edge);
+
 // Reads the values the main window reads at creation, in their order.
-void ReadMainSettings(Registry& registry, MainSettings& settings, int screenWidth, int screenHeight);
+void ReadMainSettings(Registry& registry, MainSettings& settings, const ScreenSpace& space);
 
 // Writes the values and the three start-up selectors' states (Heart, DoneHeart, HeartP,
 // HeartRC) in their order.

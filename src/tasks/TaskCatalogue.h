@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 
 #include <array>
+#include <concepts>
 
 namespace zv {
 
@@ -27,6 +28,14 @@ public:
   // taskText: "c" task "c" task ... "c" (pieces separated by "o"); sayingsText: "^" s "^" ... "^".
   // A terminating zero, when present in the views, ends the text.
   TaskCatalogue(QByteArrayView taskText, QByteArrayView sayingsText);
+  // The catalogue keeps views of the texts: an array that dies with the full expression would
+  // leave them dangling, so temporaries are refused at compile time.
+  template <typename T>
+    requires std::same_as<T, QByteArray>
+  TaskCatalogue(T&& taskText, QByteArrayView sayingsText) = delete;
+  template <typename T>
+    requires std::same_as<T, QByteArray>
+  TaskCatalogue(QByteArrayView taskText, T&& sayingsText) = delete;
 
   // Fills the record and returns the number of interpretations (3..5); 0 for an index outside
   // 1..2000 or one the text does not hold (an empty task).

@@ -44,12 +44,14 @@ namespace zv {
 using namespace mainform;
 
 void TZVMainForm::ApplySettings() {
-  const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                        : QRect(0, 0, 1024, 768);
+  ScreenSpace space;
+  if (const QScreen* primary = QGuiApplication::primaryScreen()) space.primary = primary->geometry().size();
+  for (const QScreen* screen : QGuiApplication::screens()) space.screens.push_back(screen->geometry());
+  space.window = size();
   m_settings = MainSettings{};
   m_settings.firstDate = m_statistics.FirstDate;
   m_settings.rCount = m_statistics.RCount;
-  ReadMainSettings(*m_context.System.SettingsRegistry, m_settings, screen.width(), screen.height());
+  ReadMainSettings(*m_context.System.SettingsRegistry, m_settings, space);
 
   move(m_settings.left.value_or(308), m_settings.top.value_or(126));
   m_statistics.FirstDate = m_settings.firstDate;

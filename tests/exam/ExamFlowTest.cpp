@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/RowName.h"
+
 #include <deque>
 #include <map>
 
@@ -81,8 +83,9 @@ protected:
   ProtocolDocument protocol;
   ExamStatistics stats{7, 46000.0};
   MessageBoxHook boxes;
+  const QLocale russian{QLocale::Russian, QLocale::Russia};
   ExamFlow flow{ExamEnvironment{view, catalogue, tasks, remarks, random, sound, clock, protocol, stats,
-                                QLatin1Char(','), false, std::nullopt}};
+                                QLatin1Char(','), false, std::nullopt, russian}};
 
   void SetUp() override {
     flow.SetSoundHardware(false);
@@ -92,6 +95,13 @@ protected:
   int ButtonWithTag(bool right) {
     for (int i = 0; i < 5; ++i) {
       const AnswerButton& b = flow.Screen().Buttons[static_cast<std::size_t>(i)];
+      if (b.visible && (b.tag == 1) == right) return i + 1;
+    }
+    return 0;
+  }
+  static int ButtonWithTagIn(const ExamFlow& f, bool right) {
+    for (int i = 0; i < 5; ++i) {
+      const AnswerButton& b = f.Screen().Buttons[static_cast<std::size_t>(i)];
       if (b.visible && (b.tag == 1) == right) return i + 1;
     }
     return 0;
@@ -361,7 +371,7 @@ protected:
   QByteArray partial = MakeBank(20);
   TaskCatalogue partialCatalogue{partial, {}};
   ExamFlow partialFlow{ExamEnvironment{view, partialCatalogue, tasks, remarks, random, sound, clock, protocol,
-                                       stats, QLatin1Char(','), false, std::nullopt}};
+                                       stats, QLatin1Char(','), false, std::nullopt, russian}};
 };
 
 TEST_F(PartialBankTest, EveryHeldTaskPassedWrapsTheRound) {
@@ -386,6 +396,203 @@ TEST_F(PartialBankTest, TheLastUnpassedHeldTaskIsShown) {
   EXPECT_EQ(partialFlow.CurrentTask(), 13);
   EXPECT_EQ(partialFlow.Phrase(), QString::fromUtf8("Фраза 13"));
   EXPECT_EQ(tasks.CountUsed(), 20);
+}
+
+
+// "fn<k>" shows one task and leaves the selector exactly as it was: nothing marked passed,
+// repeated or unmarked, also when the bank does not hold task k (the first held task stands
+// in) and when the run is broken off or is a consolidation run.
+struct FixedRun {
+  const char* name;
+  int task;
+  int shown;
+  bool consolidation;
+  bool breakOff;
+  friend void PrintTo(const FixedRun& r, std::ostream* os) { *os << r.name; }
+};
+class FixedTaskMode : public PartialBankTest, public ::testing::WithParamInterface<FixedRun> {};
+
+TEST_P(FixedTaskMode, LeavesTheSelectorAsItWas) {
+  const FixedRun& run = GetParam();
+  for (int k : {2, 3, 7, 8, 9, 10, 11}) tasks.MarkUsed(k);
+  tasks.Last = 3;
+  tasks.MarkDone();
+  tasks.Last = 8;  // the selector's last draw, which a stray MarkDone would mark repeated
+  const std::vector<TSmartRand::Word> used = tasks.Used;
+  const std::vector<TSmartRand::Word> done = tasks.Done;
+  ExamFlow fixed{ExamEnvironment{view, partialCatalogue, tasks, remarks, random, sound, clock, protocol, stats,
+                                 QLatin1Char(','), false, run.task, russian}};
+  fixed.ShowStartScreen();
+  if (run.consolidation) {
+    ASSERT_TRUE(fixed.Screen().RepEnabled);
+    fixed.Screen().RepCheckBoxChecked = true;
+    fixed.RepCheckBoxClick();
+  }
+  fixed.BitBtnClick(5);
+  EXPECT_EQ(fixed.CurrentTask(), run.shown);
+  EXPECT_EQ(fixed.Phrase(), QString::fromUtf8("Фраза %1").arg(run.shown));
+  for (int k = 0; k < (run.breakOff ? 2 : 5); ++k) {
+    clock.tick += 1000;
+    fixed.BitBtnClick(ButtonWithTagIn(fixed, k != 1));
+    EXPECT_EQ(fixed.CurrentTask(), run.shown);
+  }
+  if (run.breakOff) fixed.CancelBitBtnClick();
+  EXPECT_TRUE(fixed.OnStartScreen());
+  EXPECT_EQ(tasks.Used, used);
+  EXPECT_EQ(tasks.Done, done);
+  EXPECT_EQ(tasks.DoneCount, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, FixedTaskMode,
+    ::testing::Values(FixedRun{"unheldTask", 500, 1, false, false}, FixedRun{"unheldTaskBrokenOff", 500, 1, false, true},
+                      FixedRun{"passedTaskBrokenOff", 2, 2, false, true}, FixedRun{"newTask", 5, 5, false, false},
+                      FixedRun{"consolidation", 3, 3, true, false}, FixedRun{"unheldInConsolidation", 800, 1, true, true}),
+    zv::test::RowName{});
+
+// A sound layer whose engine works and that records what it is asked to play.
+class RecordingSound final : public SoundService {
+public:
+  bool EngineWorks() const override { return true; }
+  bool CommentsLoaded() const override { return true; }
+  bool AllVoicedTasksPresent() const override { return true; }
+  bool HasComments(SoundCategory) const override { return true; }
+  void PlayStartComment(bool, EndHandler) override { played.push_back(QStringLiteral("start")); }
+  void PlayVoicedTask(int task, EndHandler) override { played.push_back(QStringLiteral("task %1").arg(task)); }
+  void PlayComment(SoundCategory, bool, EndHandler) override {}
+  void PlayBuiltIn(BuiltInSound s) override { ticks.push_back(s); }
+  void Stop() override {}
+  void SetVolume(int) override {}
+  QStringList played;
+  std::vector<BuiltInSound> ticks;
+};
+
+class SoundExamTest : public ExamFlowTest {
+protected:
+  RecordingSound recording;
+  ExamFlow voiced{ExamEnvironment{view, catalogue, tasks, remarks, random, recording, clock, protocol, stats,
+                                  QLatin1Char(','), false, std::nullopt, russian}};
+  void SetUp() override {
+    voiced.SetSoundHardware(true);
+    voiced.Screen().SoundCheckBoxChecked = false;  // no start comment in the way
+    voiced.Screen().TLCheckBoxChecked = true;
+    voiced.TLCheckBoxClick();
+    voiced.ShowStartScreen();
+  }
+};
+
+// The learner's time starts with the voiced phrase: the wait of 20 ms a character, the voiced
+// task, then the countdown; before that a timer tick changes nothing.
+TEST_F(SoundExamTest, CountdownIsArmedWhenTheWaitEnds) {
+  voiced.BitBtnClick(5);
+  const MainScreen& s = voiced.Screen();
+  ASSERT_EQ(view.pending.size(), 1u);
+  EXPECT_EQ(view.pending.front().first, 20 * voiced.Phrase().size());
+  EXPECT_FALSE(s.TLTimerOn) << "no countdown while the phrase waits to be spoken";
+  voiced.TLTimerTimer();
+  EXPECT_TRUE(view.pending.size() == 1u && s.TLComboBoxIndex == 15) << "a tick before the arming does nothing";
+  EXPECT_TRUE(recording.played.isEmpty());
+  view.RunPending();
+  EXPECT_EQ(recording.played, QStringList{QStringLiteral("task %1").arg(voiced.CurrentTask())});
+  EXPECT_TRUE(s.TLTimerOn);
+  EXPECT_EQ(s.TLComboBoxIndex, 15);
+
+  // An answer during the next task's wait drops its voicing and its arming alike.
+  voiced.BitBtnClick(ButtonWithTagIn(voiced, true));
+  ASSERT_EQ(view.pending.size(), 1u);
+  EXPECT_FALSE(s.TLTimerOn);
+  voiced.BitBtnClick(ButtonWithTagIn(voiced, true));
+  view.RunPending();  // the second task's wait was dropped by the answer; the third's runs
+  EXPECT_EQ(recording.played.size(), 2) << "only the third task was voiced";
+  EXPECT_TRUE(s.TLTimerOn);
+
+  // "только текст": nothing to wait for, the countdown starts with the task.
+  voiced.CancelBitBtnClick();
+  voiced.Screen().DirComboBoxIndex = static_cast<int>(Presentation::TextOnly);
+  voiced.BitBtnClick(5);
+  EXPECT_TRUE(view.pending.empty());
+  EXPECT_TRUE(s.TLTimerOn);
+}
+
+// Tick for an odd number of seconds left, tack for an even one (0 included): with 15 s the
+// first step (14 left) plays the tack, the step at 1 s the tick.
+TEST_F(SoundExamTest, TickAndTackAlternateFromTheTack) {
+  voiced.Screen().DirComboBoxIndex = static_cast<int>(Presentation::TextOnly);
+  voiced.BitBtnClick(5);
+  for (int step = 0; step < 15; ++step) {
+    voiced.TLTimerTimer();
+    view.RunPending();
+  }
+  ASSERT_EQ(recording.ticks.size(), 15u);
+  for (std::size_t i = 0; i < 15; ++i) {
+    const int left = 14 - static_cast<int>(i);
+    EXPECT_EQ(recording.ticks[i], left % 2 == 1 ? BuiltInSound::Tick : BuiltInSound::Tack) << left << " s left";
+  }
+  EXPECT_EQ(view.answers.size(), 1u) << "the time-out after the fifteenth step";
+}
+
+// "только звук": the phrase is not written anywhere on the window and the speaker panel sits
+// lower; the other presentations show it.
+TEST_F(SoundExamTest, SoundOnlyShowsNoPhrase) {
+  voiced.Screen().DirComboBoxIndex = static_cast<int>(Presentation::SoundOnly);
+  voiced.BitBtnClick(5);
+  const MainScreen& s = voiced.Screen();
+  EXPECT_TRUE(s.TaskLabel.isEmpty()) << s.TaskLabel.toStdString();
+  EXPECT_FALSE(s.TaskLabel1Visible);
+  EXPECT_EQ(s.SpeakerPanelTop, 150);
+  voiced.BitBtnClick(ButtonWithTagIn(voiced, false));
+  EXPECT_TRUE(s.TaskLabel.isEmpty()) << "nor on the next task";
+  voiced.CancelBitBtnClick();
+  voiced.Screen().DirComboBoxIndex = static_cast<int>(Presentation::TextAndSound);
+  voiced.BitBtnClick(5);
+  EXPECT_EQ(s.TaskLabel, voiced.Phrase());
+  EXPECT_EQ(s.SpeakerPanelTop, 14);
+}
+
+// The flashing runs only in consolidation (on this system, which is not XP or older): it
+// colours the status label there, and stops with the run.
+TEST_F(ExamFlowTest, FlashingOnlyInConsolidation) {
+  flow.BitBtnClick(5);
+  EXPECT_FALSE(flow.Screen().FlashTimerOn) << "an ordinary exam does not flash";
+  for (int k = 0; k < 5; ++k) Answer(true);
+  EXPECT_FALSE(flow.Screen().FlashTimerOn);
+  flow.Screen().RepCheckBoxChecked = true;
+  flow.RepCheckBoxClick();
+  flow.BitBtnClick(5);
+  EXPECT_TRUE(flow.Screen().FlashTimerOn);
+  Answer(false);
+  EXPECT_TRUE(flow.Screen().FlashTimerOn) << "on the next task too";
+  flow.CancelBitBtnClick();
+  EXPECT_FALSE(flow.Screen().FlashTimerOn) << "the start screen stops it";
+}
+
+// The protocol writes the date and the times of day in the system's formats: the short date
+// and the long time without its zone.
+TEST_F(ExamFlowTest, ProtocolDateAndTimeFollowTheLocale) {
+  const QLocale american(QLocale::English, QLocale::UnitedStates);
+  ExamFlow us{ExamEnvironment{view, catalogue, tasks, remarks, random, sound, clock, protocol, stats,
+                              QLatin1Char('.'), false, std::nullopt, american}};
+  us.SetSoundHardware(false);
+  us.ShowStartScreen();
+  us.BitBtnClick(5);
+  clock.tick += 3400;
+  us.BitBtnClick(ButtonWithTagIn(us, true));
+  const QStringList lines = ProtocolLines();
+  EXPECT_EQ(lines[3], QStringLiteral("12/9/26"));
+  EXPECT_TRUE(lines[7].startsWith(QStringLiteral("10:00:01 AM "))) << lines[7].toStdString();
+  EXPECT_TRUE(lines[8].startsWith(QStringLiteral("10:00:04 AM "))) << lines[8].toStdString();
+  EXPECT_TRUE(lines.contains(QString::fromUtf8("На ответ затрачено 3.4 с")));
+
+  struct Format {
+    QLocale locale;
+    const char* expected;
+  };
+  for (const Format& f : {Format{QLocale(QLocale::Russian, QLocale::Russia), "HH:mm:ss"},
+                          Format{american, "h:mm:ss AP"}, Format{QLocale(QLocale::Chinese, QLocale::China), "HH:mm:ss"},
+                          Format{QLocale(QLocale::Persian, QLocale::Iran), "H:mm:ss"},
+                          Format{QLocale(QLocale::Bulgarian, QLocale::Bulgaria), "H:mm:ss 'ч'."},
+                          Format{QLocale::c(), "HH:mm:ss"}})
+    EXPECT_EQ(LongTimeWithoutZone(f.locale), QString::fromUtf8(f.expected)) << f.locale.name().toStdString();
 }
 
 }  // namespace

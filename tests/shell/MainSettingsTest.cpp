@@ -5,6 +5,8 @@
 
 #include <QTemporaryDir>
 
+#include <climits>
+
 #include <gtest/gtest.h>
 
 #include "support/RowName.h"
@@ -29,10 +31,10 @@ protected:
     write(reg);
     reg.CloseKey();
   }
-  MainSettings Read(int width = 1920, int height = 1080) {
+  MainSettings Read(ScreenSpace space = {QSize(1920, 1080), {}, QSize(640, 480)}) {
     MainSettings s;
     s.firstDate = 46365.25;  // "now"
-    ReadMainSettings(reg, s, width, height);
+    ReadMainSettings(reg, s, space);
     return s;
   }
   RegType TypeOf(const char* name) {
@@ -117,6 +119,65 @@ TEST_F(SettingsStore, EdgesTooCloseToTheScreenBorderAreIgnored) {
   const MainSettings s = Read();
   EXPECT_FALSE(s.left.has_value());
   EXPECT_EQ(s.top, 1080 - 33);
+}
+
+// Stored edges as a hostile or stale hive may hold them, on both axes: the window must never be
+// put where the learner cannot reach it (it has no title bar), and no edge may overflow.
+struct StoredEdge {
+  const char* name;
+  qint64 edge;  // relative to the screen's far side when `fromFarSide`
+  bool fromFarSide;
+  bool taken;
+  friend void PrintTo(const StoredEdge& e, std::ostream* os) { *os << e.name; }
+};
+class StoredEdgeRule : public SettingsStore, public ::testing::WithParamInterface<StoredEdge> {};
+
+TEST_P(StoredEdgeRule, BothAxes) {
+  const ScreenSpace space{QSize(1920, 1080), {}, QSize(480, 480)};
+  const StoredEdge& e = GetParam();
+  const auto value = [&](int extent) { return static_cast<int>(e.fromFarSide ? extent + e.edge : e.edge); };
+  Stored([&](Registry& r) {
+    r.WriteInteger(QStringLiteral("MainFormLeft"), value(1920));
+    r.WriteInteger(QStringLiteral("MainFormTop"), value(1080));
+  });
+  const MainSettings s = Read(space);
+  EXPECT_EQ(s.left.has_value(), e.taken);
+  EXPECT_EQ(s.top.has_value(), e.taken);
+  if (e.taken) {
+    EXPECT_EQ(s.left, value(1920));
+    EXPECT_EQ(s.top, value(1080));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, StoredEdgeRule,
+    ::testing::Values(StoredEdge{"intMin", INT_MIN, false, false}, StoredEdge{"minusOne", -1, false, true},
+                      StoredEdge{"zero", 0, false, true}, StoredEdge{"intMax", INT_MAX, false, false},
+                      StoredEdge{"extentLess32", -32, true, false}, StoredEdge{"extentLess33", -33, true, true},
+                      // Off the near side: 32 pixels of the 480 x 480 window must stay on screen.
+                      StoredEdge{"nearSide32Shown", -448, false, true},
+                      StoredEdge{"nearSide31Shown", -449, false, false},
+                      StoredEdge{"farOffTheNearSide", -100000, false, false}),
+    zv::test::RowName{});
+
+TEST(StoredEdge, ASecondScreenCountsAndTheWindowsWidthToo) {
+  ScreenSpace space{QSize(1920, 1080), {QRect(-1280, 0, 1280, 1024), QRect(0, 0, 1920, 1080)}, QSize(640, 480)};
+  EXPECT_TRUE(StoredEdgeFits(space, Qt::Horizontal, -1000)) << "on the screen to the left";
+  EXPECT_FALSE(StoredEdgeFits(space, Qt::Horizontal, -1900));
+  EXPECT_TRUE(StoredEdgeFits(space, Qt::Horizontal, -1888)) << "32 pixels on the left screen";
+  EXPECT_FALSE(StoredEdgeFits(space, Qt::Vertical, 1100)) << "below both screens";
+}
+
+TEST_F(SettingsStore, HostileStyleFlagsLeaveTheStyle) {
+  for (const auto& [bold, italic] : {std::pair{INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}, {1, INT_MAX}, {INT_MIN, 1}}) {
+    Stored([&](Registry& r) {
+      r.WriteInteger(QStringLiteral("AskFontBold"), bold);
+      r.WriteInteger(QStringLiteral("AskFontItalic"), italic);
+    });
+    const MainSettings s = Read();
+    EXPECT_TRUE(s.askFont.bold) << bold << " " << italic;
+    EXPECT_FALSE(s.askFont.italic) << bold << " " << italic;
+  }
 }
 
 TEST_F(SettingsStore, NoSoundFilesMarkerResetsThePresentationOnce) {

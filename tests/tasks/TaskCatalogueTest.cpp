@@ -126,7 +126,8 @@ TEST_F(CatalogueFixture, IndicesTheTextDoesNotHoldAreEmpty) {
   TaskCatalogue gap(withGap, {});
   EXPECT_EQ(gap.LoadTask(2, r), 0);
   // A text cut short in the middle of a task yields nothing rather than reading past it.
-  TaskCatalogue cut(tasks.left(tasks.size() - 5), {});
+  const QByteArray shortened = tasks.left(tasks.size() - 5);
+  TaskCatalogue cut(shortened, {});
   EXPECT_EQ(cut.LoadTask(3, r), 0);
 }
 

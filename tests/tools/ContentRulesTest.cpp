@@ -191,7 +191,8 @@ TEST(ContentRules, CompiledTextLoadsBackAndOrderIsAlphabetical) {
   ParseSayings(bank, QStringLiteral("sayings.txt"), Line("тише едешь - дальше будешь"));
   const QByteArray tasks = BuildTaskText(bank);
   EXPECT_EQ(tasks.back(), '\0');
-  const TaskCatalogue catalogue(tasks, BuildSayingsText(bank));
+  const QByteArray sayings = BuildSayingsText(bank);
+  const TaskCatalogue catalogue(tasks, sayings);
   TaskRecord r;
   ASSERT_EQ(catalogue.LoadTask(2, r), 3);
   EXPECT_EQ(cp1251::Decode(r.Slots[0]), QString::fromUtf8("Ёлки-палки"));

@@ -3,10 +3,13 @@
 // correct-answer, mark and protocol windows are replaced by recorders so nothing blocks. The
 // test also writes screenshots of the main window's screens to <build>/screens.
 
+#include "platform/Cp1251.h"
 #include "platform/Registry.h"
 #include "support/MainFormRun.h"
 #include "support/MainWindowValues.h"
 #include "support/TestApplication.h"
+#include "tasks/BuiltinContent.h"
+#include "tasks/TaskCatalogue.h"
 #include "ui/SkinCaptionButton.h"
 #include "ui/TBitBtn.h"
 #include "ui/TAidForm.h"
@@ -27,6 +30,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -79,6 +83,7 @@ TEST(MainForm, ExamClickedThroughToTheMarkAndBack) {
   EXPECT_FALSE(f.GenGroupBox->isVisible());
   EXPECT_EQ(f.CancelBitBtn->text(), QString::fromUtf8("в а т и т !"));
   EXPECT_TRUE(f.KeyGuideLabel->text().startsWith(QString::fromUtf8("Нажмите кнопку с правильн")));
+  EXPECT_FALSE(f.FlashTimer->isActive()) << "an ordinary exam does not flash";
   const std::size_t shown = run.VisibleAnswers().size();
   EXPECT_GE(shown, 3u);
   EXPECT_LE(shown, 5u);
@@ -101,6 +106,50 @@ TEST(MainForm, ExamClickedThroughToTheMarkAndBack) {
   EXPECT_EQ(run.state.Tasks->CountUsed(), 5);
   EXPECT_EQ(f.RepInfoLabel->text(), QString::fromUtf8("Пройдено заданий: 5;\nиз них успешно повторено: 0"));
   EXPECT_EQ(f.Flow().Mark(), 4);
+}
+
+// The learner answers by what the buttons say. Clicking the caption that is the task's right
+// interpretation (the catalogue's first) is a right answer, any other caption a wrong one;
+// while the answer window is up after a wrong answer, the clicked button shows the cross and
+// the button with the right caption the tick.
+TEST(MainForm, AnswersAreJudgedByTheCaptionClicked) {
+  QTemporaryDir dir;
+  TrainerRun run(dir.path());
+  TZVMainForm& f = *run.form;
+  const TaskCatalogue catalogue(content::TaskText(), content::SayingsText());
+  std::map<TBitBtn*, GlyphKind> glyphs;  // as the last answer window opened
+  f.CorrectAnswerOverride = [&](const CorrectAnswerRequest& r) {
+    run.answers.push_back(r);
+    glyphs.clear();
+    for (TBitBtn* b : run.VisibleAnswers()) glyphs[b] = b->Kind();
+  };
+  run.Click(f.BitBtns[4]);
+  for (int task = 0; task < 6; ++task) {
+    TaskRecord record;
+    ASSERT_GT(catalogue.LoadTask(f.Flow().CurrentTask(), record), 0);
+    const QString right = cp1251::Decode(record.Slots[1]);
+    TBitBtn* rightCaption = nullptr;
+    TBitBtn* wrongCaption = nullptr;
+    for (TBitBtn* b : run.VisibleAnswers()) (b->text() == right ? rightCaption : wrongCaption) = b;
+    ASSERT_NE(rightCaption, nullptr) << "no button says " << right.toStdString();
+    ASSERT_NE(wrongCaption, nullptr);
+    const bool answerRight = task % 2 == 1;
+    run.Click(answerRight ? rightCaption : wrongCaption);
+    ASSERT_EQ(run.answers.size(), static_cast<std::size_t>(task + 1));
+    EXPECT_EQ(run.answers.back().windowColour, answerRight ? 0xFF00FFu : 0x000000u) << "task " << task;
+    EXPECT_EQ(run.answers.back().rightInterpretation, right);
+    if (answerRight) {
+      EXPECT_EQ(glyphs[rightCaption], GlyphKind::Yes) << "task " << task;
+    } else {
+      EXPECT_EQ(glyphs[wrongCaption], GlyphKind::Cancel) << "task " << task;
+      EXPECT_EQ(glyphs[rightCaption], GlyphKind::Yes) << "the right answer is shown, task " << task;
+    }
+    if (task == 4) {
+      ASSERT_EQ(run.marks.size(), 1u);
+      run.Click(f.BitBtns[4]);  // a second exam: its first task is the sixth answer
+    }
+  }
+  EXPECT_EQ(f.Flow().RightAnswers(), 1);
 }
 
 TEST(MainForm, BreakOffUnmarksTheTaskOnScreen) {
@@ -239,6 +288,7 @@ TEST(MainForm, ConsolidationRunOnPassedTasks) {
   EXPECT_TRUE(f.RepStatusLabel->isVisible());
   EXPECT_EQ(f.RepStatusLabel->text(), QString::fromUtf8(" Закрепление пройденного "));
   EXPECT_FALSE(f.RepComLabel->text().isEmpty());
+  EXPECT_TRUE(f.FlashTimer->isActive()) << "consolidation flashes";
   SaveShot(f, "main_consolidation.png");
   run.Click(run.Answer(true));
   EXPECT_EQ(run.state.Tasks->DoneCount, 1);
