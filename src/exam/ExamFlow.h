@@ -110,7 +110,6 @@ public:
 
   // State read by the window, the task list and the settings.
   bool OnStartScreen() const { return m_startScreen; }
-  bool ExamRunning() const { return m_screen.Buttons[4].tag != kStartTag; }
   bool ProtocolAvailable() const { return m_protocolAvailable; }
   void ClearProtocolAvailable() { m_protocolAvailable = false; }
   int Mark() const { return m_mark; }

@@ -70,7 +70,6 @@ void ExamFlow::PresentTask() {
 
   const int n = FetchTask();
 
-  s.TaskLabelCentredVertically = true;
   if (s.DirComboBoxIndex == static_cast<int>(Presentation::SoundOnly)) {
     s.TaskLabel.clear();
   } else {

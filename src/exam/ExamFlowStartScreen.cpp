@@ -77,7 +77,6 @@ void ExamFlow::ShowStartScreen() {
   CheckConsolidationAvailability();
 
   s.GenGroupBoxVisible = true;
-  s.KeyGuideLabelVisible = true;
   s.TLLabel = S(" Ограничение времени ");
   if (s.TLGroupPlace == GroupPlace::BottomPanel) {
     s.TLGroupPlace = GroupPlace::StartScreen;
@@ -110,7 +109,6 @@ void ExamFlow::ShowStartScreen() {
   s.StatusLabel = S("Суть тренажёра-экзаменатора:");
   s.StatusLabelVisible = true;
   s.TaskLabel = S("Испытайте себя в понимании русского языка.\rОценка выставляется после выполнения всех заданий");
-  s.TaskLabelCentredVertically = true;
   s.KeyGuideLabel = S("Ваш выбор:");
 
   s.CancelTag = 0;

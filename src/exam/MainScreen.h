@@ -34,7 +34,6 @@ inline constexpr int kStartTag = 16;  // BitBtn5's tag while it starts an exam
 struct MainScreen {
   // Task panel.
   QString TaskLabel;
-  bool TaskLabelCentredVertically = true;
   bool TaskLabel1Visible = false;
   std::uint32_t TaskLabel1Colour = 0xC0C0C0;
   bool RepStatusLabelVisible = false;
@@ -46,7 +45,6 @@ struct MainScreen {
   QString DirStatusLabel;
   bool DirStatusLabelVisible = false;
   QString KeyGuideLabel;
-  bool KeyGuideLabelVisible = true;
   std::array<AnswerButton, 5> Buttons;
 
   // Start-screen groups.
@@ -83,7 +81,6 @@ struct MainScreen {
   GroupPlace SoundGroupPlace = GroupPlace::StartScreen;
   SoundPlace SoundGroupExamPlace = SoundPlace::Centre;
   bool SoundCheckBoxChecked = true;
-  int Volume = 72;
 
   bool PreBottomPanelVisible = false;
   int CancelTag = 0;

@@ -1,6 +1,7 @@
 #include "shell/MainSettings.h"
 
 #include "platform/Registry.h"
+#include "platform/RegistryGroup.h"
 #include "tasks/SelectorStore.h"
 #include "tasks/TSmartRand.h"
 
@@ -73,9 +74,8 @@ int AutoCheckupHours(int time) {
 }
 
 void ReadMainSettings(Registry& r, MainSettings& s, const ScreenSpace& space) {
-  try {
-    r.SetRootKey(RootKey::CurrentUser);
-    if (!r.OpenKey(kProgramKey, true)) return;
+  // A failure ends the group: the values not yet read keep their defaults.
+  InKeyGroup(r, kProgramKey, KeyOpening::CreateIfMissing, [&] {
     if (r.ValueExists(N("MainFormLeft"))) {
       const int v = r.ReadInteger(N("MainFormLeft"));
       if (StoredEdgeFits(space, Qt::Horizontal, v)) s.left = v;
@@ -119,20 +119,13 @@ void ReadMainSettings(Registry& r, MainSettings& s, const ScreenSpace& space) {
       s.autoCheckupHours = AutoCheckupHours(s.autoCheckupTime);
       if (s.autoCheckupHours == 0) throw RegistryError("AutoCheckupTime out of range");
     }
-  } catch (const std::exception&) {
-    // The group ends here; the rest keeps its defaults.
-  }
-  try {
-    r.CloseKey();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void WriteMainSettings(Registry& r, const MainSettings& s, TSmartRand& tasks, TSmartRand& sayings,
                        TSmartRand& remarks) {
-  try {
-    r.SetRootKey(RootKey::CurrentUser);
-    if (!r.OpenKey(kProgramKey, true)) return;
+  // A failure ends the group: the values not yet written keep their stored values.
+  InKeyGroup(r, kProgramKey, KeyOpening::CreateIfMissing, [&] {
     if (s.left) r.WriteInteger(N("MainFormLeft"), *s.left);
     if (s.top) r.WriteInteger(N("MainFormTop"), *s.top);
     r.WriteDateTime(N("FirstDate"), s.firstDate);
@@ -150,12 +143,7 @@ void WriteMainSettings(Registry& r, const MainSettings& s, TSmartRand& tasks, TS
     WriteFont(r, "AskFont", s.askFont);
     WriteFont(r, "AnsFont", s.ansFont);
     if (s.volumeShown) r.WriteInteger(N("Volume"), s.volume);
-  } catch (const std::exception&) {
-  }
-  try {
-    r.CloseKey();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 }  // namespace zv

@@ -326,7 +326,6 @@ void TZVMainForm::CreateControls() {
     if (!m_refreshing && i >= 0) m_flow->Screen().TLComboBoxIndex = i;
   });
   connect(VolumeTrackBar, &TTrackBar::positionChangedByUser, this, [this](int position) {
-    m_flow->Screen().Volume = position;
     m_sound.SetVolume(position);
   });
   VolumeTrackBar->SetLeftPressHook([this] {

@@ -47,14 +47,11 @@ using namespace mainform;
 void TZVMainForm::Refresh(const MainScreen& s) {
   m_refreshing = true;
 
-  // The start text is set in even lines; a phrase is shown as it is (it is also copied).
-  TaskLabel->setText(s.TaskLabelCentredVertically
-                         ? BalancedLines(Lines(s.TaskLabel), TaskLabel->fontMetrics(), TaskLabel->width())
-                         : Lines(s.TaskLabel));
+  // The text is set in even lines, centred; the flashing copy under it keeps the plain text.
+  TaskLabel->setText(BalancedLines(Lines(s.TaskLabel), TaskLabel->fontMetrics(), TaskLabel->width()));
   TaskLabel1->setText(Lines(s.TaskLabel));
-  const Qt::Alignment align = s.TaskLabelCentredVertically ? Qt::AlignCenter : (Qt::AlignHCenter | Qt::AlignTop);
-  TaskLabel->setAlignment(align);
-  TaskLabel1->setAlignment(align);
+  TaskLabel->setAlignment(Qt::AlignCenter);
+  TaskLabel1->setAlignment(Qt::AlignCenter);
   TaskLabel1->setVisible(s.TaskLabel1Visible);
   SetTextColour(TaskLabel1, s.TaskLabel1Colour);
   RepStatusLabel->setVisible(s.RepStatusLabelVisible);
@@ -66,7 +63,6 @@ void TZVMainForm::Refresh(const MainScreen& s) {
   DirStatusLabel->setText(s.DirStatusLabel);
   DirStatusLabel->setVisible(s.DirStatusLabelVisible);
   KeyGuideLabel->setText(s.KeyGuideLabel);
-  KeyGuideLabel->setVisible(s.KeyGuideLabelVisible);
 
   for (std::size_t i = 0; i < 5; ++i) {
     const AnswerButton& model = s.Buttons[i];

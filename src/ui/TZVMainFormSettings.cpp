@@ -72,7 +72,6 @@ void TZVMainForm::ApplySettings() {
   TictacCheckBox->setChecked(s.TictacCheckBoxChecked);
 
   VolumeTrackBar->setValue(m_settings.volume);  // not the user's change: no volume is set
-  s.Volume = VolumeTrackBar->value();
 
   const QFont ask = FontOf(m_settings.askFont);
   TaskLabel->setFont(ask);

@@ -57,7 +57,7 @@ private:
       });
       return;
     }
-    if (!main.Flow().ExamRunning()) {
+    if (main.Flow().OnStartScreen()) {
       if (m_started) return;
       m_started = true;
       Later([&main] { main.BitBtns[4]->click(); });
