@@ -29,9 +29,9 @@ void ExamFlow::After(int ms, std::function<void()> action) {
   });
 }
 
-void ExamFlow::SetSoundHardware(bool present) {
+void ExamFlow::SetSoundHardware(bool present, bool allVoicedTasks) {
   m_soundHardware = present;
-  if (!present) {
+  if (!present || !allVoicedTasks) {
     m_screen.DirComboBoxIndex = static_cast<int>(Presentation::TextOnly);
     m_screen.DirComboBoxEnabled = false;
   }

@@ -84,12 +84,18 @@ class ExamFlow {
 public:
   explicit ExamFlow(ExamEnvironment env);
 
-  MainScreen& Screen() { return m_screen; }
   const MainScreen& Screen() const { return m_screen; }
 
-  // Sound hardware: when false the presentation is "только текст" and cannot be changed.
-  void SetSoundHardware(bool present);
+  // The options kept in the settings: applied once at creation, collected at closing.
+  void ApplyOptions(const ExamOptions& options);
+  ExamOptions Options() const;
+
+  // The outcome of the sound start. Without hardware, or with voiced tasks missing, the
+  // presentation is "только текст" and cannot be changed.
+  void SetSoundHardware(bool present, bool allVoicedTasks = true);
   bool SoundHardware() const { return m_soundHardware; }
+  // Comments are played: the box is ticked and the engine has them.
+  bool CommentsOn() const;
   // The limit in force (written back as TimeLimit); selects its item when it is one.
   void SetTimeLimit(int seconds);
   int TimeLimit() const { return m_limit; }
@@ -101,9 +107,14 @@ public:
   void ExitBitBtnClick();
   void TLTimerTimer();
   void FlashTimerTimer();
-  void TLCheckBoxClick();
-  void TictacCheckBoxClick();
-  void RepCheckBoxClick();
+  // The options' handlers carry the control's new value.
+  void TLCheckBoxClick(bool checked);
+  void TictacCheckBoxClick(bool checked);
+  void RepCheckBoxClick(bool checked);
+  void SoundCheckBoxClick(bool checked);  // "Ещё раз" on view goes with the comments
+  void GenComboBoxChange(int index);
+  void DirComboBoxChange(int index);
+  void TLComboBoxChange(int index);
   void ShowLogBitBtnClick();
   void SpeakerBitBtnClick();
   void AfterQuestSnd();
@@ -133,6 +144,10 @@ private:
   void ArmCountdown();  // after the task is shown (and voiced): the time limit starts
   void JudgeAnswer(int button);  // 0: time-out
   void CheckConsolidationAvailability();
+  // What the option boxes enable and highlight, from their state in the model.
+  void ApplyTimeLimitBox();
+  void ApplyTictacBox();
+  void ApplyRepBox();
   void CheckPoolEmpty();
   void WriteHeader();
   void WriteSummary();

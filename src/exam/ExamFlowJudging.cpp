@@ -103,8 +103,7 @@ void ExamFlow::CheckPoolEmpty() {
   if (m_env.tasks.CountUsed() - m_env.tasks.DoneCount >= 1) return;
   Write(kPoolNotice + QStringLiteral("\n\n"), kBold, kBlack);
   ShowMessageBox({kPoolNotice, S("Зорвик"), MsgIcon::Information, MsgButtons::Ok, true});
-  m_screen.RepCheckBoxChecked = false;
-  RepCheckBoxClick();
+  RepCheckBoxClick(false);
   m_env.view.ProcessPendingMessages();
 }
 

@@ -14,20 +14,76 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace zv {
 
 using namespace examflow;
 
-void ExamFlow::TLCheckBoxClick() {
+void ExamFlow::TLCheckBoxClick(bool checked) {
+  m_screen.TLCheckBoxChecked = checked;
+  ApplyTimeLimitBox();
+}
+
+void ExamFlow::TictacCheckBoxClick(bool checked) {
+  m_screen.TictacCheckBoxChecked = checked;
+  ApplyTictacBox();
+}
+
+void ExamFlow::RepCheckBoxClick(bool checked) {
+  m_screen.RepCheckBoxChecked = checked;
+  ApplyRepBox();
+}
+
+void ExamFlow::SoundCheckBoxClick(bool checked) {
+  m_screen.SoundCheckBoxChecked = checked;
+  if (m_screen.SpeakerBitBtnVisible) m_screen.SpeakerBitBtnVisible = checked;
+}
+
+void ExamFlow::GenComboBoxChange(int index) { m_screen.GenComboBoxIndex = index; }
+
+void ExamFlow::DirComboBoxChange(int index) { m_screen.DirComboBoxIndex = index; }
+
+void ExamFlow::TLComboBoxChange(int index) { m_screen.TLComboBoxIndex = index; }
+
+void ExamFlow::ApplyOptions(const ExamOptions& o) {
+  m_screen.DirComboBoxIndex = o.viewIndex;
+  m_screen.TLCheckBoxChecked = o.timeLimitOn;
+  m_screen.SoundCheckBoxChecked = o.comments;
+  m_screen.TictacCheckBoxChecked = o.ticTac;
+  m_screen.TLComboBoxIndex = o.timeLimitIndex;
+  SetTimeLimit(o.timeLimit);
+  m_screen.GenComboBoxIndex = std::clamp(o.tasksIndex, 0, 45);
+  ApplyTimeLimitBox();
+  ApplyTictacBox();
+}
+
+ExamOptions ExamFlow::Options() const {
+  ExamOptions o;
+  o.viewIndex = m_screen.DirComboBoxIndex;
+  o.timeLimitOn = m_screen.TLCheckBoxChecked;
+  o.comments = m_screen.SoundCheckBoxChecked;
+  o.ticTac = m_screen.TictacCheckBoxChecked;
+  o.timeLimitIndex = m_screen.TLComboBoxIndex;
+  o.timeLimit = m_limit;
+  o.tasksIndex = m_screen.GenComboBoxIndex;
+  return o;
+}
+
+bool ExamFlow::CommentsOn() const {
+  return m_screen.SoundCheckBoxChecked && m_env.sound.EngineWorks() && m_env.sound.CommentsLoaded();
+}
+
+void ExamFlow::ApplyTimeLimitBox() {
   const bool on = m_screen.TLCheckBoxChecked;
   m_screen.TLComboBoxEnabled = on;
   m_screen.TictacEnabled = on;
   m_screen.TLLabelBold = on;
 }
 
-void ExamFlow::TictacCheckBoxClick() { m_screen.TicTacLabelBold = m_screen.TictacCheckBoxChecked; }
+void ExamFlow::ApplyTictacBox() { m_screen.TicTacLabelBold = m_screen.TictacCheckBoxChecked; }
 
-void ExamFlow::RepCheckBoxClick() {
+void ExamFlow::ApplyRepBox() {
   const bool on = m_screen.RepCheckBoxChecked;
   m_screen.RepLabelColour = on ? kBlue : kNavy;
   m_screen.RepLabelBold = on;
@@ -48,8 +104,7 @@ void ExamFlow::CheckConsolidationAvailability() {
     return;
   }
   if (m_screen.RepCheckBoxChecked) {
-    m_screen.RepCheckBoxChecked = false;
-    RepCheckBoxClick();
+    RepCheckBoxClick(false);
     m_env.view.ProcessPendingMessages();
   }
   m_screen.RepGroupBoxHint =
@@ -84,7 +139,7 @@ void ExamFlow::ShowStartScreen() {
     s.TLLabelTag = 0;
     s.TLGroupBoxVisible = true;
     s.TLCheckBoxVisible = true;
-    TLCheckBoxClick();
+    ApplyTimeLimitBox();
   } else {
     s.TLGroupBoxVisible = true;
   }

@@ -73,6 +73,28 @@ int AutoCheckupHours(int time) {
   }
 }
 
+ExamOptions ExamOptionsOf(const MainSettings& s) {
+  ExamOptions o;
+  o.viewIndex = s.viewIndex;
+  o.timeLimitOn = s.toTL;
+  o.comments = s.sound;
+  o.ticTac = s.ticTac;
+  o.timeLimitIndex = s.timeLimitIndex;
+  o.timeLimit = s.timeLimit;
+  o.tasksIndex = s.tasksIndex;
+  return o;
+}
+
+void StoreExamOptions(const ExamOptions& o, MainSettings& s) {
+  s.viewIndex = o.viewIndex;
+  s.toTL = o.timeLimitOn;
+  s.sound = o.comments;
+  s.ticTac = o.ticTac;
+  s.timeLimitIndex = o.timeLimitIndex;
+  s.timeLimit = o.timeLimit;
+  s.tasksIndex = o.tasksIndex;
+}
+
 void ReadMainSettings(Registry& r, MainSettings& s, const ScreenSpace& space) {
   // A failure ends the group: the values not yet read keep their defaults.
   InKeyGroup(r, kProgramKey, KeyOpening::CreateIfMissing, [&] {

@@ -5,6 +5,7 @@
 // keep their defaults on reading and their stored values on writing. Nothing is reported.
 
 #include "common/ProgramKey.h"
+#include "exam/MainScreen.h"
 
 #include <QRect>
 #include <QSize>
@@ -65,6 +66,11 @@ struct ScreenSpace {
 
 // Whether a stored left (horizontal) or top edge keeps the window reachable.
 bool StoredEdgeFits(const ScreenSpace& space, Qt::Orientation axis, int edge);
+
+// The start screen's options in and out of the settings: applied at creation, collected at
+// closing.
+ExamOptions ExamOptionsOf(const MainSettings& settings);
+void StoreExamOptions(const ExamOptions& options, MainSettings& settings);
 
 // Reads the values the main window reads at creation, in their order.
 void ReadMainSettings(Registry& registry, MainSettings& settings, const ScreenSpace& space);

@@ -164,7 +164,6 @@ private:
   void PlaceSoundGroup(const MainScreen& s);
   void PlaceCancelButton(const MainScreen& s);
   void RebuildTimeLimitItems(int first, int last);
-  bool CommentsOn() const;
 
   TrainerContext& m_context;
   SoundService& m_sound;

@@ -317,13 +317,13 @@ void TZVMainForm::CreateControls() {
   connect(RepCheckBox, &QCheckBox::clicked, this, &TZVMainForm::RepCheckBoxClick);
   connect(SoundCheckBox, &QCheckBox::clicked, this, &TZVMainForm::SoundCheckBoxClick);
   connect(GenComboBox, &QComboBox::currentIndexChanged, this, [this](int i) {
-    if (!m_refreshing && i >= 0) m_flow->Screen().GenComboBoxIndex = i;
+    if (!m_refreshing && i >= 0) m_flow->GenComboBoxChange(i);
   });
   connect(DirComboBox, &QComboBox::currentIndexChanged, this, [this](int i) {
-    if (!m_refreshing && i >= 0) m_flow->Screen().DirComboBoxIndex = i;
+    if (!m_refreshing && i >= 0) m_flow->DirComboBoxChange(i);
   });
   connect(TLComboBox, &QComboBox::currentIndexChanged, this, [this](int i) {
-    if (!m_refreshing && i >= 0) m_flow->Screen().TLComboBoxIndex = i;
+    if (!m_refreshing && i >= 0) m_flow->TLComboBoxChange(i);
   });
   connect(VolumeTrackBar, &TTrackBar::positionChangedByUser, this, [this](int position) {
     m_sound.SetVolume(position);

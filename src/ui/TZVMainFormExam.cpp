@@ -165,8 +165,7 @@ void TZVMainForm::CancelBitBtnClick() { m_flow->CancelBitBtnClick(); }
 void TZVMainForm::ShowLogBitBtnClick() { m_flow->ShowLogBitBtnClick(); }
 
 void TZVMainForm::RepCheckBoxClick() {
-  m_flow->Screen().RepCheckBoxChecked = RepCheckBox->isChecked();
-  m_flow->RepCheckBoxClick();
+  m_flow->RepCheckBoxClick(RepCheckBox->isChecked());
   Refresh(m_flow->Screen());
 }
 
@@ -182,7 +181,7 @@ void TZVMainForm::ShowCorrectAnswer(const CorrectAnswerRequest& request) {
   r.blackButton = request.blackButtonVisible;
   r.caption = request.caption;
   r.interpretation = request.rightInterpretation;
-  r.commentsOn = CommentsOn();
+  r.commentsOn = m_flow->CommentsOn();
   r.preBottomPanelTop = skin::PreBottomPanel.y;
   m_hint->ShowModal(r);
 }
@@ -192,7 +191,7 @@ void TZVMainForm::ShowMark(int mark) {
     MarkOverride(mark);
     return;
   }
-  TMarkForm form(mark, CommentsOn(), *m_context.System.Random, m_sound, this);
+  TMarkForm form(mark, m_flow->CommentsOn(), *m_context.System.Random, m_sound, this);
   form.ShowModal();
 }
 

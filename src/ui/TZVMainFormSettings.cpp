@@ -57,16 +57,8 @@ void TZVMainForm::ApplySettings() {
   m_statistics.FirstDate = m_settings.firstDate;
   m_statistics.RCount = m_settings.rCount;
 
-  MainScreen& s = m_flow->Screen();
-  s.DirComboBoxIndex = m_settings.viewIndex;
-  s.TLCheckBoxChecked = m_settings.toTL;
-  s.SoundCheckBoxChecked = m_settings.sound;
-  s.TictacCheckBoxChecked = m_settings.ticTac;
-  s.TLComboBoxIndex = m_settings.timeLimitIndex;
-  m_flow->SetTimeLimit(m_settings.timeLimit);
-  s.GenComboBoxIndex = std::clamp(m_settings.tasksIndex, 0, 45);
-  m_flow->TLCheckBoxClick();
-  m_flow->TictacCheckBoxClick();
+  m_flow->ApplyOptions(ExamOptionsOf(m_settings));
+  const MainScreen& s = m_flow->Screen();
   TLCheckBox->setChecked(s.TLCheckBoxChecked);
   SoundCheckBox->setChecked(s.SoundCheckBoxChecked);
   TictacCheckBox->setChecked(s.TictacCheckBoxChecked);
@@ -81,17 +73,11 @@ void TZVMainForm::ApplySettings() {
 }
 
 void TZVMainForm::CollectSettings() {
-  const MainScreen& s = m_flow->Screen();
   m_settings.left = x();
   m_settings.top = y();
   m_settings.firstDate = m_statistics.FirstDate;
   m_settings.rCount = m_statistics.RCount;
-  m_settings.ticTac = TictacCheckBox->isChecked();
-  m_settings.sound = SoundCheckBox->isChecked();
-  m_settings.toTL = TLCheckBox->isChecked();
-  m_settings.timeLimit = m_flow->TimeLimit();
-  m_settings.tasksIndex = GenComboBox->currentIndex();
-  m_settings.viewIndex = s.DirComboBoxIndex;
+  StoreExamOptions(m_flow->Options(), m_settings);
   m_settings.askFont = ChoiceOf(TaskLabel->font());
   m_settings.ansFont = ChoiceOf(BitBtns[0]->font());
   m_settings.volume = VolumeTrackBar->value();

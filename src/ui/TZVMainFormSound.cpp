@@ -44,12 +44,7 @@ namespace zv {
 
 using namespace mainform;
 
-bool TZVMainForm::CommentsOn() const {
-  return SoundCheckBox->isChecked() && m_sound.EngineWorks() && m_sound.CommentsLoaded();
-}
-
 void TZVMainForm::ApplySoundOutcome() {
-  MainScreen& s = m_flow->Screen();
   if (m_sound.EngineWorks()) {
     SoundLabel->setProperty("tag", 1);
     m_sound.SetVolume(VolumeTrackBar->value());
@@ -64,11 +59,7 @@ void TZVMainForm::ApplySoundOutcome() {
       SoundLabel->setProperty("tag", 0);
       SoundLabel->unsetCursor();
     }
-    m_flow->SetSoundHardware(true);
-    if (!m_sound.AllVoicedTasksPresent()) {
-      s.DirComboBoxIndex = static_cast<int>(Presentation::TextOnly);
-      s.DirComboBoxEnabled = false;
-    }
+    m_flow->SetSoundHardware(true, m_sound.AllVoicedTasksPresent());
   } else {
     SoundCheckBox->hide();
     VolumeTrackBar->hide();
@@ -83,10 +74,7 @@ void TZVMainForm::ApplySoundOutcome() {
 }
 
 void TZVMainForm::SoundCheckBoxClick() {
-  MainScreen& s = m_flow->Screen();
-  s.SoundCheckBoxChecked = SoundCheckBox->isChecked();
-  // "Ещё раз" on view goes when the comments are switched off.
-  if (s.SpeakerBitBtnVisible) s.SpeakerBitBtnVisible = SoundCheckBox->isChecked();
+  m_flow->SoundCheckBoxClick(SoundCheckBox->isChecked());
   SetBold(SoundLabel, SoundCheckBox->isChecked());
   if (m_created) Refresh(m_flow->Screen());
 }

@@ -44,14 +44,12 @@ namespace zv {
 using namespace mainform;
 
 void TZVMainForm::TLCheckBoxClick() {
-  m_flow->Screen().TLCheckBoxChecked = TLCheckBox->isChecked();
-  m_flow->TLCheckBoxClick();
+  m_flow->TLCheckBoxClick(TLCheckBox->isChecked());
   Refresh(m_flow->Screen());
 }
 
 void TZVMainForm::TictacCheckBoxClick() {
-  m_flow->Screen().TictacCheckBoxChecked = TictacCheckBox->isChecked();
-  m_flow->TictacCheckBoxClick();
+  m_flow->TictacCheckBoxClick(TictacCheckBox->isChecked());
   Refresh(m_flow->Screen());
 }
 

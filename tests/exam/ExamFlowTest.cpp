@@ -212,10 +212,9 @@ TEST(ExamTexts, NegationAndContinuation) {
 }
 
 TEST_F(ExamFlowTest, TimeLimitCountsDownBeepsAndTimesOut) {
-  MainScreen& s = flow.Screen();
-  s.TLCheckBoxChecked = true;
-  flow.TLCheckBoxClick();
-  s.TLComboBoxIndex = 0;  // 5 s
+  const MainScreen& s = flow.Screen();
+  flow.TLCheckBoxClick(true);
+  flow.TLComboBoxChange(0);  // 5 s
   flow.BitBtnClick(5);
   EXPECT_TRUE(ProtocolLines().contains(QString::fromUtf8("Установлено ограничение времени на один ответ - 5с.")));
   EXPECT_EQ(s.TLLabel, QString::fromUtf8("    Осталось времени: "));
@@ -243,9 +242,8 @@ TEST_F(ExamFlowTest, TimeLimitCountsDownBeepsAndTimesOut) {
 }
 
 TEST_F(ExamFlowTest, AnswerDuringTheCountdownPauseDropsTheStep) {
-  MainScreen& s = flow.Screen();
-  s.TLCheckBoxChecked = true;
-  flow.TLCheckBoxClick();
+  const MainScreen& s = flow.Screen();
+  flow.TLCheckBoxClick(true);
   flow.BitBtnClick(5);
   flow.TLTimerTimer();  // the step waits 64 ms
   Answer(true);
@@ -288,7 +286,7 @@ TEST_F(ExamFlowTest, WrapWhenEveryTaskWasPassed) {
 
 TEST_F(ExamFlowTest, ShuffleSpreadsTheRightAnswerOverTheButtons) {
   std::map<int, int> rightOn;
-  flow.Screen().GenComboBoxIndex = 45;
+  flow.GenComboBoxChange(45);
   for (int exam = 0; exam < 12; ++exam) {
     flow.BitBtnClick(5);
     for (int k = 0; k < 50; ++k) {
@@ -323,8 +321,7 @@ TEST_F(ExamFlowTest, ConsolidationAvailabilityFollowsThePool) {
 TEST_F(ExamFlowTest, ConsolidationRunThatEmptiesThePoolEndsAsANormalExam) {
   for (int k = 101; k <= 105; ++k) tasks.MarkUsed(k);
   flow.ShowStartScreen();
-  flow.Screen().RepCheckBoxChecked = true;
-  flow.RepCheckBoxClick();
+  flow.RepCheckBoxClick(true);
   EXPECT_EQ(flow.Screen().Buttons[4].caption, QString::fromUtf8("Приступить к закреплению пройденного"));
   flow.BitBtnClick(5);
   EXPECT_TRUE(ProtocolLines().contains(QString::fromUtf8("в режиме ЗАКРЕПЛЕНИЕ ПРОЙДЕННОГО")));
@@ -347,8 +344,7 @@ TEST_F(ExamFlowTest, ConsolidationRunThatEmptiesThePoolEndsAsANormalExam) {
 TEST_F(ExamFlowTest, ConsolidationRunWithWrongAnswersKeepsThemInThePool) {
   for (int k = 1; k <= 40; ++k) tasks.MarkUsed(k);
   flow.ShowStartScreen();
-  flow.Screen().RepCheckBoxChecked = true;
-  flow.RepCheckBoxClick();
+  flow.RepCheckBoxClick(true);
   flow.BitBtnClick(5);
   for (int k = 0; k < 5; ++k) Answer(k % 2 == 0);
   EXPECT_EQ(tasks.DoneCount, 3);
@@ -357,7 +353,7 @@ TEST_F(ExamFlowTest, ConsolidationRunWithWrongAnswersKeepsThemInThePool) {
   EXPECT_TRUE(flow.LastExamWasConsolidation());
   EXPECT_TRUE(protocol.PlainText().contains(QString::fromUtf8("Повторение длилось ")));
   EXPECT_EQ(flow.Screen().RepInfoLabel, QString::fromUtf8("Пройдено заданий: 40;\r\nиз них успешно повторено: 3"));
-  flow.Screen().RepCheckBoxChecked = true;
+  flow.RepCheckBoxClick(true);
   flow.BitBtnClick(5);
   flow.CancelBitBtnClick();
   EXPECT_EQ(tasks.CountUsed(), 40) << "breaking off a consolidation run unmarks nothing";
@@ -425,8 +421,7 @@ TEST_P(FixedTaskMode, LeavesTheSelectorAsItWas) {
   fixed.ShowStartScreen();
   if (run.consolidation) {
     ASSERT_TRUE(fixed.Screen().RepEnabled);
-    fixed.Screen().RepCheckBoxChecked = true;
-    fixed.RepCheckBoxClick();
+    fixed.RepCheckBoxClick(true);
   }
   fixed.BitBtnClick(5);
   EXPECT_EQ(fixed.CurrentTask(), run.shown);
@@ -474,9 +469,8 @@ protected:
                                   QLatin1Char(','), false, std::nullopt, russian}};
   void SetUp() override {
     voiced.SetSoundHardware(true);
-    voiced.Screen().SoundCheckBoxChecked = false;  // no start comment in the way
-    voiced.Screen().TLCheckBoxChecked = true;
-    voiced.TLCheckBoxClick();
+    voiced.SoundCheckBoxClick(false);  // no start comment in the way
+    voiced.TLCheckBoxClick(true);
     voiced.ShowStartScreen();
   }
 };
@@ -508,7 +502,7 @@ TEST_F(SoundExamTest, CountdownIsArmedWhenTheWaitEnds) {
 
   // "только текст": nothing to wait for, the countdown starts with the task.
   voiced.CancelBitBtnClick();
-  voiced.Screen().DirComboBoxIndex = static_cast<int>(Presentation::TextOnly);
+  voiced.DirComboBoxChange(static_cast<int>(Presentation::TextOnly));
   voiced.BitBtnClick(5);
   EXPECT_TRUE(view.pending.empty());
   EXPECT_TRUE(s.TLTimerOn);
@@ -517,7 +511,7 @@ TEST_F(SoundExamTest, CountdownIsArmedWhenTheWaitEnds) {
 // Tick for an odd number of seconds left, tack for an even one (0 included): with 15 s the
 // first step (14 left) plays the tack, the step at 1 s the tick.
 TEST_F(SoundExamTest, TickAndTackAlternateFromTheTack) {
-  voiced.Screen().DirComboBoxIndex = static_cast<int>(Presentation::TextOnly);
+  voiced.DirComboBoxChange(static_cast<int>(Presentation::TextOnly));
   voiced.BitBtnClick(5);
   for (int step = 0; step < 15; ++step) {
     voiced.TLTimerTimer();
@@ -534,7 +528,7 @@ TEST_F(SoundExamTest, TickAndTackAlternateFromTheTack) {
 // "только звук": the phrase is not written anywhere on the window and the speaker panel sits
 // lower; the other presentations show it.
 TEST_F(SoundExamTest, SoundOnlyShowsNoPhrase) {
-  voiced.Screen().DirComboBoxIndex = static_cast<int>(Presentation::SoundOnly);
+  voiced.DirComboBoxChange(static_cast<int>(Presentation::SoundOnly));
   voiced.BitBtnClick(5);
   const MainScreen& s = voiced.Screen();
   EXPECT_TRUE(s.TaskLabel.isEmpty()) << s.TaskLabel.toStdString();
@@ -543,7 +537,7 @@ TEST_F(SoundExamTest, SoundOnlyShowsNoPhrase) {
   voiced.BitBtnClick(ButtonWithTagIn(voiced, false));
   EXPECT_TRUE(s.TaskLabel.isEmpty()) << "nor on the next task";
   voiced.CancelBitBtnClick();
-  voiced.Screen().DirComboBoxIndex = static_cast<int>(Presentation::TextAndSound);
+  voiced.DirComboBoxChange(static_cast<int>(Presentation::TextAndSound));
   voiced.BitBtnClick(5);
   EXPECT_EQ(s.TaskLabel, voiced.Phrase());
   EXPECT_EQ(s.SpeakerPanelTop, 14);
@@ -556,8 +550,7 @@ TEST_F(ExamFlowTest, FlashingOnlyInConsolidation) {
   EXPECT_FALSE(flow.Screen().FlashTimerOn) << "an ordinary exam does not flash";
   for (int k = 0; k < 5; ++k) Answer(true);
   EXPECT_FALSE(flow.Screen().FlashTimerOn);
-  flow.Screen().RepCheckBoxChecked = true;
-  flow.RepCheckBoxClick();
+  flow.RepCheckBoxClick(true);
   flow.BitBtnClick(5);
   EXPECT_TRUE(flow.Screen().FlashTimerOn);
   Answer(false);
