@@ -35,7 +35,6 @@ int main(int argc, char** argv) {
   }
   const QDir dir(args[1]);
   Bank bank;
-  bank.revisionRulesAreErrors = false;
   NameList names;
   if (const auto data = ReadFile(dir.filePath(QStringLiteral("names.txt")))) names = ParseNames(*data);
   for (int hundred = 1; hundred <= 15; ++hundred) {
