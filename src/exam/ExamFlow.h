@@ -8,6 +8,7 @@
 // character before the voiced task, 64 ms in a countdown step) are scheduled continuations;
 // each belongs to the exam step that scheduled it and is dropped when that step is over.
 
+#include "exam/ExamStatistics.h"
 #include "exam/MainScreen.h"
 #include "exam/Protocol.h"
 
@@ -56,12 +57,6 @@ public:
   virtual ~ExamClock() = default;
   virtual std::uint32_t TickCount() = 0;
   virtual QDateTime Now() = 0;
-};
-
-// Statistics kept across runs (RCount and FirstDate).
-struct ExamStatistics {
-  int RCount = 0;
-  double FirstDate = 0.0;
 };
 
 struct ExamEnvironment {

@@ -66,8 +66,8 @@ StartUpResult StartUp(SystemInfo& info, const StartUpOptions& options) {
   progress.show();
   QCoreApplication::processEvents();
 
-  state.RCount = 0;
-  state.FirstDate = options.Now ? options.Now() : OleNow();
+  state.Statistics.RCount = 0;
+  state.Statistics.FirstDate = options.Now ? options.Now() : OleNow();
 
   const int sayings = TaskCatalogue(QByteArrayView(), options.SayingsText).CountSayings();
   RestoreStartUpSelectors(info, state, sayings, progress);

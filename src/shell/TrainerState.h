@@ -1,11 +1,12 @@
 #pragma once
 // TrainerState: the program-wide values fixed at start-up and the three start-up selectors,
-// handed to the main window, which owns them from then on (it reads FirstDate and RCount from
-// the settings, and saves and releases the selectors when it closes).
+// handed to the main window, which owns them from then on (it reads the statistics from the
+// settings, and saves and releases the selectors when it closes).
 //
 // The selectors draw from the SystemInfo's random source, which must outlive them.
 
 #include "common/ProgramKey.h"
+#include "exam/ExamStatistics.h"
 #include "tasks/TSmartRand.h"
 
 #include <QString>
@@ -25,8 +26,7 @@ struct TrainerState {
   int TaskCount = 1500;
   std::int32_t BuildNumber = 15000;  // compared with the update items
   QString VersionLabel = QStringLiteral("1500");
-  double FirstDate = 0.0;  // OLE date; start-up sets the current moment
-  std::int32_t RCount = 0;
+  ExamStatistics Statistics;  // start-up sets FirstDate to the current moment, RCount to 0
 
   std::unique_ptr<TSmartRand> Sayings;  // HeartP: the sayings under the protocol
   std::unique_ptr<TSmartRand> Remarks;  // HeartRC: the 18 consolidation remarks

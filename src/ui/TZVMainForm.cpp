@@ -87,7 +87,7 @@ TZVMainForm::TZVMainForm(TrainerContext& context, SoundService& sound, QWidget* 
                       sound,
                       m_clock,
                       m_protocol,
-                      m_statistics,
+                      context.State.Statistics,
                       DecimalSeparator(),
                       context.System.IsXPOrOlder,
                       FixedTaskFrom(context.System.FirstArgument)};
@@ -110,8 +110,6 @@ void TZVMainForm::FormCreate() {
   CreateControls();
   ColourFromSkinAtCreation();
 
-  m_statistics.FirstDate = m_context.State.FirstDate;
-  m_statistics.RCount = m_context.State.RCount;
   ApplySettings();
 
   // The sound packages step the bar between these two steps when they are read.
@@ -138,8 +136,6 @@ void TZVMainForm::FormClose() {
   FlashTimer->stop();
   CollectSettings();
   TrainerState& state = m_context.State;
-  state.FirstDate = m_statistics.FirstDate;
-  state.RCount = m_statistics.RCount;
   WriteMainSettings(*m_context.System.SettingsRegistry, m_settings, *state.Tasks, *state.Sayings, *state.Remarks);
 }
 

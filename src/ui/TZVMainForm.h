@@ -169,7 +169,6 @@ private:
   SoundService& m_sound;
   TaskCatalogue m_catalogue;
   ProtocolDocument m_protocol;
-  ExamStatistics m_statistics;
   SystemExamClock m_clock;
   std::unique_ptr<ExamFlow> m_flow;
   MainSettings m_settings;

@@ -49,13 +49,13 @@ void TZVMainForm::ApplySettings() {
   for (const QScreen* screen : QGuiApplication::screens()) space.screens.push_back(screen->geometry());
   space.window = size();
   m_settings = MainSettings{};
-  m_settings.firstDate = m_statistics.FirstDate;
-  m_settings.rCount = m_statistics.RCount;
+  m_settings.firstDate = m_context.State.Statistics.FirstDate;
+  m_settings.rCount = m_context.State.Statistics.RCount;
   ReadMainSettings(*m_context.System.SettingsRegistry, m_settings, space);
 
   move(m_settings.left.value_or(308), m_settings.top.value_or(126));
-  m_statistics.FirstDate = m_settings.firstDate;
-  m_statistics.RCount = m_settings.rCount;
+  m_context.State.Statistics.FirstDate = m_settings.firstDate;
+  m_context.State.Statistics.RCount = m_settings.rCount;
 
   m_flow->ApplyOptions(ExamOptionsOf(m_settings));
   const MainScreen& s = m_flow->Screen();
@@ -75,8 +75,8 @@ void TZVMainForm::ApplySettings() {
 void TZVMainForm::CollectSettings() {
   m_settings.left = x();
   m_settings.top = y();
-  m_settings.firstDate = m_statistics.FirstDate;
-  m_settings.rCount = m_statistics.RCount;
+  m_settings.firstDate = m_context.State.Statistics.FirstDate;
+  m_settings.rCount = m_context.State.Statistics.RCount;
   StoreExamOptions(m_flow->Options(), m_settings);
   m_settings.askFont = ChoiceOf(TaskLabel->font());
   m_settings.ansFont = ChoiceOf(BitBtns[0]->font());

@@ -236,8 +236,8 @@ TEST_F(StartUpSequence, FirstRunShowsSplashAndProgressAndRestoresSelectors) {
   EXPECT_EQ(m_regional, 0);
   EXPECT_EQ(info.ShortName, u"Zorvik"_s) << "names not fixed before the settings key is used";
   EXPECT_TRUE(info.IsXPOrNewer) << "ShortOSName not called";
-  EXPECT_EQ(start.State.FirstDate, 45352.75);
-  EXPECT_EQ(start.State.RCount, 0);
+  EXPECT_EQ(start.State.Statistics.FirstDate, 45352.75);
+  EXPECT_EQ(start.State.Statistics.RCount, 0);
   ASSERT_TRUE(start.State.Sayings && start.State.Remarks && start.State.Tasks);
   EXPECT_EQ(start.State.Sayings->Count, 3);
   EXPECT_EQ(start.ServerName, InstancePaths::InFolder(m_dir.path()).ServerName);
