@@ -9,6 +9,7 @@
 #include "support/MainWindowValues.h"
 #include "tasks/TSmartRand.h"
 #include "support/TestApplication.h"
+#include "support/TrainerProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -29,47 +30,6 @@ const QString kKey = QStringLiteral("Software\\Ostwin\\Zorvik");
 
 ZV_TEST_APPLICATION(QCoreApplication);
 
-class Trainer {
-public:
-  explicit Trainer(const QTemporaryDir& dir) : m_dir(dir) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("LANG"), QStringLiteral("ru_RU.UTF-8"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("ru_RU.UTF-8"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
-    env.insert(QStringLiteral("ZORVIK_REGISTRY_DIR"), dir.filePath(QStringLiteral("registry")));
-    m_process.setProcessEnvironment(env);
-    m_process.setProgram(QStringLiteral(ZV_TRAINER));
-    m_process.start();
-  }
-  ~Trainer() {
-    if (m_process.state() != QProcess::NotRunning) {
-      m_process.kill();
-      m_process.waitForFinished();
-    }
-  }
-  // Waits until the main window answers on its server (it listens once the start screen is up).
-  bool WaitForMainWindow() {
-    const QString server = InstancePaths::InFolder(m_dir.path()).ServerName;
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 20000 && m_process.state() != QProcess::NotRunning) {
-      if (SendInstanceMessage(server, kBringForwardMessage, 200)) return true;
-      QThread::msleep(20);
-    }
-    return false;
-  }
-  int Quit() {
-    SendInstanceMessage(InstancePaths::InFolder(m_dir.path()).ServerName, kQuitMessage);
-    if (!m_process.waitForFinished(20000)) return -1;
-    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -2;
-  }
-
-private:
-  const QTemporaryDir& m_dir;
-  QProcess m_process;
-};
-
 template <typename Body>
 void OnKey(const QTemporaryDir& dir, Body body) {
   Registry r(RegistryPaths::inOneFolder(dir.filePath(QStringLiteral("registry"))));
@@ -85,8 +45,8 @@ TEST(EndToEnd, FirstRunWritesEverySettingAndTheSecondReadsThemBack) {
   double firstDate = 0;
   QByteArray heart, doneHeart;
   {
-    Trainer first(dir);
-    ASSERT_TRUE(first.WaitForMainWindow());
+    test::TrainerProcess first(dir, QStringLiteral(ZV_TRAINER));
+    ASSERT_TRUE(first.WaitUntilReady());
     ASSERT_EQ(first.Quit(), 0);
   }
   OnKey(dir, [&](Registry& r) {
@@ -128,8 +88,8 @@ TEST(EndToEnd, FirstRunWritesEverySettingAndTheSecondReadsThemBack) {
     r.WriteBinaryData(QStringLiteral("DoneHeart"), done.constData(), static_cast<int>(done.size()));
   });
   {
-    Trainer second(dir);
-    ASSERT_TRUE(second.WaitForMainWindow());
+    test::TrainerProcess second(dir, QStringLiteral(ZV_TRAINER));
+    ASSERT_TRUE(second.WaitUntilReady());
     ASSERT_EQ(second.Quit(), 0);
   }
   OnKey(dir, [&](Registry& r) {

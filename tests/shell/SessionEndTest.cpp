@@ -7,6 +7,7 @@
 #include "platform/SessionEnd.h"
 #include "platform/SingleInstance.h"
 #include "support/TestApplication.h"
+#include "support/TrainerProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,7 @@ namespace zv {
 namespace {
 
 using namespace Qt::StringLiterals;
+using test::TrainerProcess;
 
 ZV_TEST_APPLICATION(QCoreApplication);
 
@@ -78,71 +80,6 @@ TEST(SessionEnd, QuittingTheApplicationEndsTheSession) {
 
 const QString kKey = u"Software\\Ostwin\\Zorvik"_s;
 
-class TrainerProcess {
-public:
-  // `drive`: empty for the real trainer; otherwise the exam driver's ZV_DRIVE.
-  TrainerProcess(const QTemporaryDir& dir, const QString& drive, const QString& display = QString()) : m_dir(dir) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"QT_QPA_PLATFORM"_s, display.isEmpty() ? u"offscreen"_s : u"xcb"_s);
-    if (!display.isEmpty()) env.insert(u"DISPLAY"_s, display);
-    env.insert(u"LANG"_s, u"ru_RU.UTF-8"_s);
-    env.insert(u"LC_ALL"_s, u"ru_RU.UTF-8"_s);
-    env.insert(u"XDG_RUNTIME_DIR"_s, dir.path());
-    env.insert(u"ZORVIK_REGISTRY_DIR"_s, dir.filePath(u"registry"_s));
-    if (!drive.isEmpty()) env.insert(u"ZV_DRIVE"_s, drive);
-    m_process.setProcessEnvironment(env);
-    m_process.setProgram(drive.isEmpty() ? QStringLiteral(ZV_TRAINER) : QStringLiteral(ZV_EXAM_DRIVER));
-    m_process.setProcessChannelMode(QProcess::SeparateChannels);
-    m_process.start();
-    m_driven = !drive.isEmpty();
-  }
-  ~TrainerProcess() {
-    if (m_process.state() != QProcess::NotRunning) {
-      m_process.kill();
-      m_process.waitForFinished();
-    }
-  }
-  // The real trainer: its main window answers on its server once the start screen is up. The
-  // driven one: it says READY when the exam is where it was asked to be.
-  bool WaitUntilReady() {
-    QElapsedTimer timer;
-    timer.start();
-    const QString server = InstancePaths::InFolder(m_dir.path()).ServerName;
-    while (timer.elapsed() < 30000 && m_process.state() != QProcess::NotRunning) {
-      if (m_driven) {
-        m_process.waitForReadyRead(100);
-        if (m_process.readAllStandardOutput().contains("READY")) return true;
-      } else {
-        if (SendInstanceMessage(server, kBringForwardMessage, 200)) return true;
-        QThread::msleep(20);
-      }
-    }
-    return false;
-  }
-  // Sends `signal`; the exit code once the process has ended by itself, -1 if it has not
-  // within 20 s, -2 if it crashed.
-  int EndWith(int signal) {
-    ::kill(static_cast<pid_t>(m_process.processId()), signal);
-    if (!m_process.waitForFinished(20000)) return -1;
-    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -2;
-  }
-  // The exit code once the process has ended by itself within 20 s; -1 or -2 as above.
-  int WaitForEnd() {
-    if (!m_process.waitForFinished(20000)) return -1;
-    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -2;
-  }
-  int Quit() {
-    SendInstanceMessage(InstancePaths::InFolder(m_dir.path()).ServerName, kQuitMessage);
-    if (!m_process.waitForFinished(20000)) return -1;
-    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -2;
-  }
-
-private:
-  const QTemporaryDir& m_dir;
-  QProcess m_process;
-  bool m_driven = false;
-};
-
 struct Hive {
   std::set<QString> names;
   int rCount = -1;
@@ -174,7 +111,7 @@ std::string Names(const std::set<QString>& names) {
 const std::set<QString>& NormalCloseNames() {
   static const std::set<QString> names = [] {
     QTemporaryDir dir;
-    TrainerProcess trainer(dir, QString());
+    TrainerProcess trainer(dir, QStringLiteral(ZV_TRAINER));
     EXPECT_TRUE(trainer.WaitUntilReady());
     EXPECT_EQ(trainer.Quit(), 0);
     return ReadHive(dir).names;
@@ -201,7 +138,7 @@ TEST_P(SessionEndsTheTrainer, HiveHoldsWhatANormalCloseWrites) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   {
-    TrainerProcess trainer(dir, QString::fromLatin1(row.drive));
+    TrainerProcess trainer(dir, QStringLiteral(ZV_EXAM_DRIVER), QString::fromLatin1(row.drive));
     ASSERT_TRUE(trainer.WaitUntilReady());
     EXPECT_EQ(trainer.EndWith(row.signal), 0) << "did not end by itself, or ended unclean";
   }
@@ -239,7 +176,7 @@ TEST(SessionEndsTheTrainerWithTheDisplay, MainWindowValuesAreWritten) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   {
-    TrainerProcess trainer(dir, QString(), u":"_s + QString::fromLatin1(number.trimmed()));
+    TrainerProcess trainer(dir, QStringLiteral(ZV_TRAINER), QString(), u":"_s + QString::fromLatin1(number.trimmed()));
     ASSERT_TRUE(trainer.WaitUntilReady());
     server.terminate();
     server.waitForFinished(10000);
