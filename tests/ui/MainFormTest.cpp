@@ -1,7 +1,7 @@
 // The main window through its real widgets: whole exams clicked through, the settings kept in
 // the program key across two windows, the arrow keys, the no-sound start screen. The
-// correct-answer, mark and protocol windows are replaced by recorders so nothing blocks. The
-// test also writes screenshots of the main window's screens to <build>/screens.
+// correct-answer, mark and protocol windows are answered by the run's ModalHook so nothing
+// blocks. The test also writes screenshots of the main window's screens to <build>/screens.
 
 #include "platform/Cp1251.h"
 #include "platform/Registry.h"
@@ -94,14 +94,14 @@ TEST(MainForm, ExamClickedThroughToTheMarkAndBack) {
     ASSERT_NE(b, nullptr);
     run.Click(b);
   }
-  ASSERT_EQ(run.answers.size(), 5u);
-  EXPECT_EQ(run.answers[0].windowColour, 0xFF00FFu);
-  EXPECT_EQ(run.answers[2].windowColour, 0x000000u);
-  EXPECT_TRUE(run.answers[2].blackButtonVisible);
-  ASSERT_EQ(run.marks, std::vector<int>{4});
+  ASSERT_EQ(run.Answers().size(), 5u);
+  EXPECT_EQ(run.Answers()[0].windowColour, 0xFF00FFu);
+  EXPECT_EQ(run.Answers()[2].windowColour, 0x000000u);
+  EXPECT_TRUE(run.Answers()[2].blackButtonVisible);
+  ASSERT_EQ(run.Marks(), std::vector<int>{4});
   // Back on the start screen, with the protocol opened by itself after the wrong answer.
   EXPECT_EQ(f.BitBtns[4]->Tag, kStartTag);
-  EXPECT_EQ(run.protocolOpenings, 1);
+  EXPECT_EQ(run.ProtocolOpenings(), 1);
   EXPECT_TRUE(f.ShowLogBitBtn->isVisible());
   EXPECT_EQ(run.state.Tasks->CountUsed(), 5);
   EXPECT_EQ(f.RepInfoLabel->text(), QString::fromUtf8("Пройдено заданий: 5;\nиз них успешно повторено: 0"));
@@ -118,11 +118,11 @@ TEST(MainForm, AnswersAreJudgedByTheCaptionClicked) {
   TZVMainForm& f = *run.form;
   const TaskCatalogue catalogue(content::TaskText(), content::SayingsText());
   std::map<TBitBtn*, GlyphKind> glyphs;  // as the last answer window opened
-  f.CorrectAnswerOverride = [&](const CorrectAnswerRequest& r) {
-    run.answers.push_back(r);
+  run.modals.setOnShown([&](const ModalRequest& r) {
+    if (r.window != ModalWindow::CorrectAnswer) return;
     glyphs.clear();
     for (TBitBtn* b : run.VisibleAnswers()) glyphs[b] = b->Kind();
-  };
+  });
   run.Click(f.BitBtns[4]);
   for (int task = 0; task < 6; ++task) {
     TaskRecord record;
@@ -135,9 +135,9 @@ TEST(MainForm, AnswersAreJudgedByTheCaptionClicked) {
     ASSERT_NE(wrongCaption, nullptr);
     const bool answerRight = task % 2 == 1;
     run.Click(answerRight ? rightCaption : wrongCaption);
-    ASSERT_EQ(run.answers.size(), static_cast<std::size_t>(task + 1));
-    EXPECT_EQ(run.answers.back().windowColour, answerRight ? 0xFF00FFu : 0x000000u) << "task " << task;
-    EXPECT_EQ(run.answers.back().rightInterpretation, right);
+    ASSERT_EQ(run.Answers().size(), static_cast<std::size_t>(task + 1));
+    EXPECT_EQ(run.Answers().back().windowColour, answerRight ? 0xFF00FFu : 0x000000u) << "task " << task;
+    EXPECT_EQ(run.Answers().back().rightInterpretation, right);
     if (answerRight) {
       EXPECT_EQ(glyphs[rightCaption], GlyphKind::Yes) << "task " << task;
     } else {
@@ -145,7 +145,7 @@ TEST(MainForm, AnswersAreJudgedByTheCaptionClicked) {
       EXPECT_EQ(glyphs[rightCaption], GlyphKind::Yes) << "the right answer is shown, task " << task;
     }
     if (task == 4) {
-      ASSERT_EQ(run.marks.size(), 1u);
+      ASSERT_EQ(run.Marks().size(), 1u);
       run.Click(f.BitBtns[4]);  // a second exam: its first task is the sixth answer
     }
   }
@@ -162,7 +162,7 @@ TEST(MainForm, BreakOffUnmarksTheTaskOnScreen) {
   EXPECT_EQ(run.state.Tasks->CountUsed(), 1);
   EXPECT_EQ(f.BitBtns[4]->Tag, kStartTag);
   EXPECT_FALSE(f.ShowLogBitBtn->isVisible());
-  EXPECT_TRUE(run.marks.empty());
+  EXPECT_TRUE(run.Marks().empty());
   EXPECT_TRUE(f.isVisible());  // the start screen's Cancel would close; this was the exam's
 }
 
@@ -187,7 +187,7 @@ TEST(MainForm, ArrowKeysMoveAmongTheButtons) {
   // Enter presses the focused button: the answer is judged.
   QTest::keyClick(f.BitBtns[0], Qt::Key_Return);
   QTest::qWait(200);
-  EXPECT_EQ(run.answers.size(), 1u);
+  EXPECT_EQ(run.Answers().size(), 1u);
 }
 
 TEST(MainForm, SettingsComeBackAfterARestart) {
@@ -230,37 +230,25 @@ TEST(MainForm, SettingsComeBackAfterARestart) {
   EXPECT_EQ(f.pos(), QPoint(200, 100));
 }
 
-// With the real correct-answer, mark and protocol windows: each comes up modally in its turn
-// and the exam goes on once it is closed.
+// With the real correct-answer, mark and protocol windows: each is prepared and asked for
+// modally in its turn (the hook answers it) and the exam goes on once it is answered.
 TEST(MainForm, ExamWithTheRealWindows) {
   QTemporaryDir dir;
   TrainerRun run(dir.path());
   TZVMainForm& f = *run.form;
-  f.CorrectAnswerOverride = nullptr;
-  f.MarkOverride = nullptr;
-  f.ProtocolOverride = nullptr;
   THintForm hint(*run.info.SettingsRegistry, *run.info.Random, run.sound, &f);
   TAidForm aid(&f);
   f.SetHintForm(&hint);
   f.SetAidForm(&aid);
 
-  QStringList seen;  // class and caption of every modal window, in order
-  QTimer closer;
-  closer.setInterval(15);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      seen << QLatin1String(modal->metaObject()->className()) + QLatin1Char(' ') + modal->windowTitle();
-      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-    }
-  });
-  closer.start();
   run.Click(f.BitBtns[4]);
   for (int task = 0; task < 5; ++task) {
     TBitBtn* b = run.Answer(task != 4);
     ASSERT_NE(b, nullptr) << task;
     b->click();
   }
-  closer.stop();
+  QStringList seen;  // class and caption of every modal window, in order
+  for (const ModalRequest& r : run.modals.shown()) seen << r.windowClass + QLatin1Char(' ') + r.caption;
   ASSERT_EQ(seen.size(), 7) << seen.join(QLatin1String(" | ")).toStdString();
   for (int i = 0; i < 5; ++i) EXPECT_TRUE(seen[i].startsWith(QLatin1String("zv::THintForm "))) << i;
   EXPECT_TRUE(seen[0].endsWith(QString::fromUtf8(" ответов: 1"))) << seen[0].toStdString();
