@@ -7,6 +7,7 @@
 #include "platform/Registry.h"
 #include "support/MainFormRun.h"
 #include "support/MainWindowValues.h"
+#include "support/RecordingSound.h"
 #include "support/TestApplication.h"
 #include "tasks/BuiltinContent.h"
 #include "tasks/TaskCatalogue.h"
@@ -32,7 +33,6 @@
 
 #include <map>
 #include <memory>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -283,37 +283,10 @@ TEST(MainForm, ConsolidationRunOnPassedTasks) {
   EXPECT_EQ(run.state.Tasks->CountUsed(), 5) << "nothing new is passed in consolidation";
 }
 
-// A sound layer that works: every sound "plays" until the test ends it.
-class WorkingSound final : public SoundService {
-public:
-  bool EngineWorks() const override { return true; }
-  bool CommentsLoaded() const override { return true; }
-  bool AllVoicedTasksPresent() const override { return true; }
-  bool HasComments(SoundCategory) const override { return true; }
-  void PlayStartComment(bool replay, EndHandler onEnd) override { Play(replay ? "start again" : "start", onEnd); }
-  void PlayVoicedTask(int task, EndHandler onEnd) override { Play("task " + std::to_string(task), onEnd); }
-  void PlayComment(SoundCategory, bool, EndHandler onEnd) override { Play("comment", onEnd); }
-  void PlayBuiltIn(BuiltInSound) override {}
-  void Stop() override { pendingEnd = nullptr; }
-  void SetVolume(int position) override { volumes.push_back(position); }
-  void End() {
-    if (EndHandler end = std::exchange(pendingEnd, nullptr)) end();
-  }
-  std::vector<std::string> played;
-  std::vector<int> volumes;
-  EndHandler pendingEnd;
-
-private:
-  void Play(std::string what, EndHandler onEnd) {
-    played.push_back(std::move(what));
-    pendingEnd = std::move(onEnd);
-  }
-};
-
 TEST(MainForm, WithSound) {
   QTemporaryDir dir;
   const QString hive = dir.filePath(QStringLiteral("registry"));
-  WorkingSound sound;
+  test::RecordingSound sound;
   {
     TrainerRun run(hive, {QStringLiteral("zorvik"), QStringLiteral("fn2")}, &sound);
     TZVMainForm& f = *run.form;
@@ -323,19 +296,19 @@ TEST(MainForm, WithSound) {
     EXPECT_TRUE(f.DirComboBox->isEnabled());
     EXPECT_EQ(f.DirComboBox->currentIndex(), 0);
     // The start comment comes 512 ms after the start screen; its end offers "Ещё раз".
-    QTRY_COMPARE(sound.played.size(), std::size_t{1});
+    QTRY_COMPARE(sound.played.size(), qsizetype{1});
     EXPECT_TRUE(f.SpeakerAnimate->isVisibleTo(&f));
     sound.End();
     EXPECT_TRUE(f.SpeakerBitBtn->isVisibleTo(&f));
     EXPECT_FALSE(f.SpeakerAnimate->isVisibleTo(&f));
     run.Click(f.SpeakerBitBtn);
-    EXPECT_EQ(sound.played.back(), "start again");
+    EXPECT_EQ(sound.played.back(), QStringLiteral("start again"));
 
     run.Click(f.BitBtns[4]);
     EXPECT_FALSE(f.SpeakerBitBtn->isVisibleTo(&f)) << "starting the exam stops the sound";
     EXPECT_EQ(f.SoundGroupBox->parentWidget(), f.PreBottomPanel);
     EXPECT_EQ(f.VolumeTrackBar->TickPositions().size(), 78u) << "a dense band after the move";
-    QTRY_COMPARE(sound.played.back(), std::string("task 2"));  // after 20 ms a character
+    QTRY_COMPARE(sound.played.back(), QStringLiteral("task 2"));  // after 20 ms a character
     sound.End();
     EXPECT_TRUE(f.SpeakerBitBtn->isVisibleTo(&f));
     run.Click(f.SoundCheckBox);  // comments off: "Ещё раз" goes
