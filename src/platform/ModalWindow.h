@@ -41,7 +41,8 @@ struct ModalAnswer {
 std::optional<ModalAnswer> AnswerFromModalHook(const ModalRequest& request);
 
 // Test hook: while alive, answers every modal window with the queued answers (then with
-// `fallback`) instead of showing it, and records each request. Hooks nest: the newest answers.
+// `fallback`) instead of showing it, and records each request. Hooks nest: the newest answers,
+// and they end in the reverse order of their making (as scoped objects do).
 class ModalHook {
 public:
   explicit ModalHook(ModalAnswer fallback = {});
