@@ -1,5 +1,6 @@
 #include "ui/TAidForm.h"
 
+#include "ui/ModalRun.h"
 #include "ui/ProtocolView.h"
 #include "ui/TBitBtn.h"
 
@@ -289,7 +290,7 @@ void TAidForm::EndProtocolView() {
 
 int TAidForm::ShowProtocol(const ProtocolDocument& protocol, const QString& saying) {
   PrepareProtocol(protocol, saying);
-  const int result = RunModal();
+  const int result = RunModal(ModalWindow::Protocol);
   EndProtocolView();
   return result;
 }
@@ -299,7 +300,7 @@ void TAidForm::OpenProtocol(const ProtocolDocument& protocol, const QString& say
   show();
 }
 
-int TAidForm::RunModal() { return exec(); }
+int TAidForm::RunModal(ModalWindow window) { return zv::RunModal(this, {window, {}, {}, {}}).result; }
 
 // Every showing is centred on the main window; here the window frame is already known.
 void TAidForm::showEvent(QShowEvent* event) {

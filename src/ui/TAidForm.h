@@ -23,6 +23,7 @@
 // Lifetime: created once at start-up with the main window as parent, kept until the end.
 
 #include "exam/Protocol.h"
+#include "platform/ModalWindow.h"
 
 #include <QDialog>
 #include <QFont>
@@ -67,8 +68,9 @@ public:
   int ShowProtocol(const ProtocolDocument& protocol, const QString& saying);
   // The same preparation, shown without blocking.
   void OpenProtocol(const ProtocolDocument& protocol, const QString& saying);
-  // Runs the prepared window modally, centred on its parent.
-  int RunModal();
+  // Runs the prepared window modally, centred on its parent (through RunModal, asking for
+  // `window`: the protocol or the list).
+  int RunModal(ModalWindow window);
   bool InProtocolView() const { return m_protocolView; }
 
   // The font of the view (the list font, "Arial" 8 pt until the settings are read).

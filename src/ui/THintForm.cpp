@@ -1,6 +1,7 @@
 #include "ui/THintForm.h"
 
 #include "ui/HintGlyphs.h"
+#include "ui/ModalRun.h"
 #include "ui/TBitBtn.h"
 #include "ui/WidgetColours.h"
 
@@ -125,9 +126,9 @@ void THintForm::Apply(const Request& request) {
   FormShow();
 }
 
-int THintForm::ShowModal(const Request& request) {
+int THintForm::ShowModal(const Request& request, std::any details) {
   Apply(request);
-  const int result = exec();
+  const int result = RunModal(this, {ModalWindow::CorrectAnswer, {}, {}, std::move(details)}).result;
   SetBlackButtonVisible(false);
   hide();
   return result;

@@ -36,6 +36,7 @@
 
 #include <QString>
 
+#include <any>
 #include <cstdint>
 
 class QLabel;
@@ -70,8 +71,9 @@ public:
   THintForm(Registry& registry, RandomSource& random, SoundService& sound, QWidget* parent);
   ~THintForm() override;
 
-  // Prepares the showing and runs the window modally; returns the dialog result.
-  int ShowModal(const Request& request);
+  // Prepares the showing and runs the window modally (through RunModal: a test's ModalHook
+  // receives `details`); returns the dialog result.
+  int ShowModal(const Request& request, std::any details = {});
   // The same preparation, then shows the window without blocking (tests, screenshots).
   void Open(const Request& request);
   // HintBitBtn0 shown over (in place of) HintBitBtn, or hidden.

@@ -1,6 +1,7 @@
 #include "ui/TMarkForm.h"
 
 #include "ui/HintGlyphs.h"
+#include "ui/ModalRun.h"
 #include "ui/TBitBtn.h"
 #include "ui/WidgetColours.h"
 
@@ -85,9 +86,9 @@ void TMarkForm::CentreOnParent() {
        frame.top() + (frame.height() - frameGeometry().height()) / 2);
 }
 
-int TMarkForm::ShowModal() {
+int TMarkForm::ShowModal(std::any details) {
   CentreOnParent();
-  return exec();
+  return RunModal(this, {ModalWindow::Mark, {}, {}, std::move(details)}).result;
 }
 
 void TMarkForm::Open() {

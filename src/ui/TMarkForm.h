@@ -15,6 +15,8 @@
 #include "exam/MarkLook.h"
 #include "ui/TCommentForm.h"
 
+#include <any>
+
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -37,8 +39,9 @@ public:
             QWidget* parent);
   ~TMarkForm() override;
 
-  // Runs the window modally (centred on the parent); returns the dialog result.
-  int ShowModal();
+  // Runs the window modally (centred on the parent, through RunModal: a test's ModalHook
+  // receives `details`); returns the dialog result.
+  int ShowModal(std::any details = {});
   // Shows it centred without blocking (tests, screenshots).
   void Open();
 

@@ -5,7 +5,7 @@
 // forwards their events to the flow (BitBtn1..5, CancelBitBtn, the timers, the check boxes) and
 // copies the flow's MainScreen model onto the controls whenever the flow asks (Refresh). It is
 // the flow's ExamView: it runs the correct-answer window, the mark window and the protocol
-// window modally, schedules the flow's waits on single-shot timers and beeps.
+// window modally through RunModal (ui/ModalRun.h; a test's ModalHook answers them), schedules the flow's waits on single-shot timers and beeps.
 //
 // Creation continues the start-up: the controls take their colours from the skin, the settings
 // are read from the program key, the sound outcome is applied ("Нет звукового оборудования"
@@ -66,11 +66,6 @@ public:
   ExamFlow& Flow() { return *m_flow; }
   ProtocolDocument& Protocol() { return m_protocol; }
   const MainSettings& Settings() const { return m_settings; }
-
-  // Replacements of the three modal windows (tests and benchmarks): when set, they run instead.
-  std::function<void(const CorrectAnswerRequest&)> CorrectAnswerOverride;
-  std::function<void(int)> MarkOverride;
-  std::function<void()> ProtocolOverride;
 
   // ExamView.
   void Refresh(const MainScreen& screen) override;

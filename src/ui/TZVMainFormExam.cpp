@@ -10,6 +10,7 @@
 #include "sound/SoundService.h"
 #include "tasks/BuiltinContent.h"
 #include "ui/HintGlyphs.h"
+#include "ui/ModalRun.h"
 #include "ui/ProgramLook.h"
 #include "ui/SkinCaptionButton.h"
 #include "ui/TAidForm.h"
@@ -170,11 +171,10 @@ void TZVMainForm::RepCheckBoxClick() {
 }
 
 void TZVMainForm::ShowCorrectAnswer(const CorrectAnswerRequest& request) {
-  if (CorrectAnswerOverride) {
-    CorrectAnswerOverride(request);
+  if (!m_hint) {
+    RunModal(nullptr, {ModalWindow::CorrectAnswer, {}, request.caption, request});
     return;
   }
-  if (!m_hint) return;
   THintForm::Request r;
   r.windowColor = request.windowColour;
   r.fontColor = request.fontColour;
@@ -183,24 +183,19 @@ void TZVMainForm::ShowCorrectAnswer(const CorrectAnswerRequest& request) {
   r.interpretation = request.rightInterpretation;
   r.commentsOn = m_flow->CommentsOn();
   r.preBottomPanelTop = skin::PreBottomPanel.y;
-  m_hint->ShowModal(r);
+  m_hint->ShowModal(r, request);
 }
 
 void TZVMainForm::ShowMark(int mark) {
-  if (MarkOverride) {
-    MarkOverride(mark);
-    return;
-  }
   TMarkForm form(mark, m_flow->CommentsOn(), *m_context.System.Random, m_sound, this);
-  form.ShowModal();
+  form.ShowModal(mark);
 }
 
 void TZVMainForm::OpenProtocol() {
-  if (ProtocolOverride) {
-    ProtocolOverride();
+  if (!m_aid) {
+    RunModal(nullptr, {ModalWindow::Protocol, {}, {}, {}});
     return;
   }
-  if (!m_aid) return;
   QString saying;
   if (m_context.State.Sayings && m_catalogue.CountSayings() > 0)
     saying = cp1251::Decode(m_catalogue.DrawSaying(*m_context.State.Sayings));  // quoted, capitalised

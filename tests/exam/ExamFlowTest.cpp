@@ -2,6 +2,9 @@
 #include "platform/Cp1251.h"
 #include "platform/MessageBox.h"
 #include "sound/SoundService.h"
+#include "support/FakeClock.h"
+#include "support/FakeView.h"
+#include "support/RecordingSound.h"
 #include "support/ScriptedRandom.h"
 #include "tasks/TSmartRand.h"
 #include "tasks/TaskCatalogue.h"
@@ -36,39 +39,9 @@ QByteArray MakeBank(int held = 1500) {
   return out;
 }
 
-class FakeView : public ExamView {
-public:
-  void Refresh(const MainScreen& s) override { last = s; }
-  void ShowCorrectAnswer(const CorrectAnswerRequest& r) override { answers.push_back(r); }
-  void ShowMark(int mark) override { marks.push_back(mark); }
-  void OpenProtocol() override { ++protocolOpened; }
-  void Schedule(int ms, std::function<void()> f) override { pending.push_back({ms, std::move(f)}); }
-  void Beep() override { ++beeps; }
-  void CloseWindow() override { closed = true; }
-  void MinimizeWindow() override { minimized = true; }
-  void RunPending() {
-    while (!pending.empty()) {
-      auto f = std::move(pending.front().second);
-      pending.pop_front();
-      f();
-    }
-  }
-  MainScreen last;
-  std::vector<CorrectAnswerRequest> answers;
-  std::vector<int> marks;
-  std::deque<std::pair<int, std::function<void()>>> pending;
-  int protocolOpened = 0;
-  int beeps = 0;
-  bool closed = false;
-  bool minimized = false;
-};
-
-class FakeClock : public ExamClock {
-public:
-  std::uint32_t TickCount() override { return tick; }
-  QDateTime Now() override { return QDateTime(QDate(2026, 12, 9), QTime(10, 0, 0)).addMSecs(tick); }
-  std::uint32_t tick = 1000;
-};
+using test::FakeClock;
+using test::FakeView;
+using test::RecordingSound;
 
 class ExamFlowTest : public ::testing::Test {
 protected:
@@ -444,23 +417,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FixedRun{"passedTaskBrokenOff", 2, 2, false, true}, FixedRun{"newTask", 5, 5, false, false},
                       FixedRun{"consolidation", 3, 3, true, false}, FixedRun{"unheldInConsolidation", 800, 1, true, true}),
     zv::test::RowName{});
-
-// A sound layer whose engine works and that records what it is asked to play.
-class RecordingSound final : public SoundService {
-public:
-  bool EngineWorks() const override { return true; }
-  bool CommentsLoaded() const override { return true; }
-  bool AllVoicedTasksPresent() const override { return true; }
-  bool HasComments(SoundCategory) const override { return true; }
-  void PlayStartComment(bool, EndHandler) override { played.push_back(QStringLiteral("start")); }
-  void PlayVoicedTask(int task, EndHandler) override { played.push_back(QStringLiteral("task %1").arg(task)); }
-  void PlayComment(SoundCategory, bool, EndHandler) override {}
-  void PlayBuiltIn(BuiltInSound s) override { ticks.push_back(s); }
-  void Stop() override {}
-  void SetVolume(int) override {}
-  QStringList played;
-  std::vector<BuiltInSound> ticks;
-};
 
 class SoundExamTest : public ExamFlowTest {
 protected:

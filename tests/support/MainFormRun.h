@@ -1,9 +1,11 @@
 #pragma once
 // A main window on a hive of its own, with the context start-up would have made: fresh
-// selectors, no start-up windows, no sound. The correct-answer, mark and protocol windows are
-// replaced by recorders, so nothing blocks. Shared by the window tests and the benchmarks.
+// selectors, no start-up windows, no sound. A ModalHook answers the correct-answer, mark and
+// protocol windows and records them, so nothing blocks. Shared by the window tests and the
+// benchmarks.
 
 #include "common/SystemInfo.h"
+#include "platform/ModalWindow.h"
 #include "shell/StartUp.h"
 #include "shell/TrainerState.h"
 #include "sound/SoundService.h"
@@ -13,6 +15,7 @@
 
 #include <QTest>
 
+#include <any>
 #include <memory>
 #include <vector>
 
@@ -43,9 +46,6 @@ struct TrainerRun {
     state.Remarks = std::make_unique<TSmartRand>(18, false, kRemarkSelectorWindow, *info.Random);
     context = std::make_unique<TrainerContext>(TrainerContext{info, state, windows, server});
     form = std::make_unique<TZVMainForm>(*context, soundLayer ? *soundLayer : sound);
-    form->CorrectAnswerOverride = [this](const CorrectAnswerRequest& r) { answers.push_back(r); };
-    form->MarkOverride = [this](int mark) { marks.push_back(mark); };
-    form->ProtocolOverride = [this] { ++protocolOpenings; };
     form->show();
   }
 
@@ -62,16 +62,28 @@ struct TrainerRun {
   }
   void Click(QAbstractButton* b) const { QTest::mouseClick(b, Qt::LeftButton); }
 
+  // What the window asked the correct-answer window, the marks shown, the protocol openings.
+  std::vector<CorrectAnswerRequest> Answers() const {
+    std::vector<CorrectAnswerRequest> all;
+    for (const ModalRequest& r : modals.shown(ModalWindow::CorrectAnswer))
+      all.push_back(std::any_cast<CorrectAnswerRequest>(r.details));
+    return all;
+  }
+  std::vector<int> Marks() const {
+    std::vector<int> all;
+    for (const ModalRequest& r : modals.shown(ModalWindow::Mark)) all.push_back(std::any_cast<int>(r.details));
+    return all;
+  }
+  int ProtocolOpenings() const { return static_cast<int>(modals.shown(ModalWindow::Protocol).size()); }
+
   SystemInfo info;
   TrainerState state;
   StartUpWindows windows;
   QString server;
   std::unique_ptr<TrainerContext> context;
   NoSoundService sound;
+  ModalHook modals;  // outlives the window
   std::unique_ptr<TZVMainForm> form;
-  std::vector<CorrectAnswerRequest> answers;
-  std::vector<int> marks;
-  int protocolOpenings = 0;
 };
 
 }  // namespace zv::test

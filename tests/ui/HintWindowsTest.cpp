@@ -1,6 +1,7 @@
 // The correct-answer and mark windows driven through their real widgets, headless.
 
 #include "platform/Registry.h"
+#include "support/RecordingSound.h"
 #include "support/ScriptedRandom.h"
 #include "support/TestApplication.h"
 #include "ui/HintGlyphs.h"
@@ -27,34 +28,10 @@
 namespace zv {
 namespace {
 
+using test::RecordingSound;
 using test::ScriptedRandom;
 
 ZV_TEST_APPLICATION(QApplication);
-
-// A sound layer that plays nothing but remembers what it was asked and keeps the end handler,
-// so a test can end the "comment" when it likes.
-class FakeSound final : public SoundService {
-public:
-  bool EngineWorks() const override { return true; }
-  bool CommentsLoaded() const override { return true; }
-  bool AllVoicedTasksPresent() const override { return true; }
-  bool HasComments(SoundCategory) const override { return true; }
-  void PlayStartComment(bool, EndHandler) override {}
-  void PlayVoicedTask(int, EndHandler) override {}
-  void PlayComment(SoundCategory category, bool replay, EndHandler onEnd) override {
-    played.push_back(category);
-    replays.push_back(replay);
-    lastEnd = std::move(onEnd);
-  }
-  void PlayBuiltIn(BuiltInSound) override {}
-  void Stop() override { ++stops; }
-  void SetVolume(int) override {}
-
-  std::vector<SoundCategory> played;
-  std::vector<bool> replays;  // the replay flag of each entry of `played`
-  EndHandler lastEnd;
-  int stops = 0;
-};
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 2000) {
   QElapsedTimer clock;
@@ -110,7 +87,7 @@ protected:
   QTemporaryDir m_dir;
   QWidget m_main;
   ClockSeededRandom m_random{21};
-  FakeSound m_sound;
+  RecordingSound m_sound;
 };
 
 // After a wrong answer: black window, silver remark, the right answer centred under it and
@@ -135,7 +112,7 @@ TEST_F(HintWindows, WrongAnswerShowsTheShakingInterpretationAndEnterCloses) {
   EXPECT_EQ(form.TrueLabel->x(), (THintForm::kClientWidth - form.TrueLabel->width()) / 2);
   EXPECT_EQ(form.TrueLabel->y(), 60);
   EXPECT_FALSE(form.SpeakerBitBtn->isVisible());
-  EXPECT_EQ(m_sound.played, std::vector<SoundCategory>{SoundCategory::Wrong});
+  EXPECT_EQ(m_sound.comments, std::vector<SoundCategory>{SoundCategory::Wrong});
   EXPECT_EQ(form.pos(), QPoint(40 + (580 - 355) / 2, 30 + 250)) << "first showing: over the lower panel";
 
   const QPoint start = form.TrueLabel->pos();
@@ -155,7 +132,7 @@ TEST_F(HintWindows, WrongAnswerShowsTheShakingInterpretationAndEnterCloses) {
   EXPECT_TRUE(Shown(HintList::TimeOut).contains(form.HintLabel->text()));
   EXPECT_TRUE(form.TrueLabel->isVisible());
   EXPECT_TRUE(form.JerkTimer->isActive());
-  EXPECT_EQ(m_sound.played.size(), 1u) << "comments off: nothing played";
+  EXPECT_EQ(m_sound.comments.size(), 1u) << "comments off: nothing played";
   QTest::keyClick(&form, Qt::Key_Escape);
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(m_sound.stops, 1) << "comments off: nothing to stop";
@@ -175,7 +152,7 @@ TEST_F(HintWindows, RightAnswerIsFuchsiaWithoutInterpretationAndEscCloses) {
   EXPECT_TRUE(form.HintBitBtn->isVisible());
   EXPECT_FALSE(form.HintBitBtn0->isVisible());
   EXPECT_EQ(form.HintBitBtn->palette().color(QPalette::ButtonText), QColor(0, 0x80, 0));
-  EXPECT_EQ(m_sound.played, std::vector<SoundCategory>{SoundCategory::Right});
+  EXPECT_EQ(m_sound.comments, std::vector<SoundCategory>{SoundCategory::Right});
   QTest::keyClick(&form, Qt::Key_Escape);
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(m_sound.stops, 1);
@@ -196,7 +173,7 @@ TEST_F(HintWindows, SpeakerButtonAppearsAfterTheCommentAndReplaysIt) {
     EXPECT_EQ(form.SpeakerBitBtn->text(), QStringLiteral("Ещё раз"));
     QTest::mouseClick(form.SpeakerBitBtn, Qt::LeftButton);
     EXPECT_FALSE(form.SpeakerBitBtn->isVisible());
-    EXPECT_EQ(m_sound.played, (std::vector<SoundCategory>{SoundCategory::TimeOut, SoundCategory::TimeOut}));
+    EXPECT_EQ(m_sound.comments, (std::vector<SoundCategory>{SoundCategory::TimeOut, SoundCategory::TimeOut}));
     EXPECT_EQ(m_sound.replays, (std::vector<bool>{false, true})) << "the same comment again, not a new one";
     late = m_sound.lastEnd;
   }
@@ -321,7 +298,7 @@ TEST_F(HintWindows, MarkFiveFlashesUntilClosed) {
   QTest::keyClick(&form, Qt::Key_Return);
   EXPECT_FALSE(form.isVisible());
   EXPECT_FALSE(form.MarkTimer->isActive());
-  EXPECT_TRUE(m_sound.played.empty());
+  EXPECT_TRUE(m_sound.comments.empty());
 }
 
 // Marks 0..3 get the black glyph, 4 the green one; neither flashes; the mark's comment plays
@@ -332,13 +309,13 @@ TEST_F(HintWindows, MarkGlyphAndCommentFollowTheMark) {
     three.Open();
     EXPECT_EQ(GlyphImage(three.BitBtn1->icon()), GlyphImage(ButtonGlyphIcon(ButtonGlyph::Black)));
     EXPECT_FALSE(three.MarkTimer->isActive());
-    EXPECT_EQ(m_sound.played, std::vector<SoundCategory>{SoundCategory::Mark3});
+    EXPECT_EQ(m_sound.comments, std::vector<SoundCategory>{SoundCategory::Mark3});
     ASSERT_TRUE(m_sound.lastEnd);
     m_sound.lastEnd();
     EXPECT_TRUE(three.SpeakerBitBtn->isVisible());
     QTest::mouseClick(three.SpeakerBitBtn, Qt::LeftButton);
     EXPECT_FALSE(three.SpeakerBitBtn->isVisible());
-    EXPECT_EQ(m_sound.played, (std::vector<SoundCategory>{SoundCategory::Mark3, SoundCategory::Mark3}));
+    EXPECT_EQ(m_sound.comments, (std::vector<SoundCategory>{SoundCategory::Mark3, SoundCategory::Mark3}));
     EXPECT_EQ(m_sound.replays, (std::vector<bool>{false, true})) << "the same comment again, not a new one";
     QTest::keyClick(&three, Qt::Key_Escape);
     EXPECT_FALSE(three.isVisible());
@@ -346,12 +323,12 @@ TEST_F(HintWindows, MarkGlyphAndCommentFollowTheMark) {
   }
   m_sound.lastEnd();  // the mark window is freed: nothing happens
 
-  m_sound.played.clear();
+  m_sound.comments.clear();
   TMarkForm four(4, false, m_random, m_sound, &m_main);
   four.Open();
   EXPECT_EQ(GlyphImage(four.BitBtn1->icon()), GlyphImage(ButtonGlyphIcon(ButtonGlyph::Green)));
   EXPECT_FALSE(four.MarkTimer->isActive());
-  EXPECT_TRUE(m_sound.played.empty());
+  EXPECT_TRUE(m_sound.comments.empty());
   EXPECT_FALSE(four.SpeakerBitBtn->isVisible());
 }
 

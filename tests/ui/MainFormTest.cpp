@@ -1,12 +1,13 @@
 // The main window through its real widgets: whole exams clicked through, the settings kept in
 // the program key across two windows, the arrow keys, the no-sound start screen. The
-// correct-answer, mark and protocol windows are replaced by recorders so nothing blocks. The
-// test also writes screenshots of the main window's screens to <build>/screens.
+// correct-answer, mark and protocol windows are answered by the run's ModalHook so nothing
+// blocks. The test also writes screenshots of the main window's screens to <build>/screens.
 
 #include "platform/Cp1251.h"
 #include "platform/Registry.h"
 #include "support/MainFormRun.h"
 #include "support/MainWindowValues.h"
+#include "support/RecordingSound.h"
 #include "support/TestApplication.h"
 #include "tasks/BuiltinContent.h"
 #include "tasks/TaskCatalogue.h"
@@ -32,7 +33,6 @@
 
 #include <map>
 #include <memory>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -94,14 +94,14 @@ TEST(MainForm, ExamClickedThroughToTheMarkAndBack) {
     ASSERT_NE(b, nullptr);
     run.Click(b);
   }
-  ASSERT_EQ(run.answers.size(), 5u);
-  EXPECT_EQ(run.answers[0].windowColour, 0xFF00FFu);
-  EXPECT_EQ(run.answers[2].windowColour, 0x000000u);
-  EXPECT_TRUE(run.answers[2].blackButtonVisible);
-  ASSERT_EQ(run.marks, std::vector<int>{4});
+  ASSERT_EQ(run.Answers().size(), 5u);
+  EXPECT_EQ(run.Answers()[0].windowColour, 0xFF00FFu);
+  EXPECT_EQ(run.Answers()[2].windowColour, 0x000000u);
+  EXPECT_TRUE(run.Answers()[2].blackButtonVisible);
+  ASSERT_EQ(run.Marks(), std::vector<int>{4});
   // Back on the start screen, with the protocol opened by itself after the wrong answer.
   EXPECT_EQ(f.BitBtns[4]->Tag, kStartTag);
-  EXPECT_EQ(run.protocolOpenings, 1);
+  EXPECT_EQ(run.ProtocolOpenings(), 1);
   EXPECT_TRUE(f.ShowLogBitBtn->isVisible());
   EXPECT_EQ(run.state.Tasks->CountUsed(), 5);
   EXPECT_EQ(f.RepInfoLabel->text(), QString::fromUtf8("Пройдено заданий: 5;\nиз них успешно повторено: 0"));
@@ -118,11 +118,11 @@ TEST(MainForm, AnswersAreJudgedByTheCaptionClicked) {
   TZVMainForm& f = *run.form;
   const TaskCatalogue catalogue(content::TaskText(), content::SayingsText());
   std::map<TBitBtn*, GlyphKind> glyphs;  // as the last answer window opened
-  f.CorrectAnswerOverride = [&](const CorrectAnswerRequest& r) {
-    run.answers.push_back(r);
+  run.modals.setOnShown([&](const ModalRequest& r) {
+    if (r.window != ModalWindow::CorrectAnswer) return;
     glyphs.clear();
     for (TBitBtn* b : run.VisibleAnswers()) glyphs[b] = b->Kind();
-  };
+  });
   run.Click(f.BitBtns[4]);
   for (int task = 0; task < 6; ++task) {
     TaskRecord record;
@@ -135,9 +135,9 @@ TEST(MainForm, AnswersAreJudgedByTheCaptionClicked) {
     ASSERT_NE(wrongCaption, nullptr);
     const bool answerRight = task % 2 == 1;
     run.Click(answerRight ? rightCaption : wrongCaption);
-    ASSERT_EQ(run.answers.size(), static_cast<std::size_t>(task + 1));
-    EXPECT_EQ(run.answers.back().windowColour, answerRight ? 0xFF00FFu : 0x000000u) << "task " << task;
-    EXPECT_EQ(run.answers.back().rightInterpretation, right);
+    ASSERT_EQ(run.Answers().size(), static_cast<std::size_t>(task + 1));
+    EXPECT_EQ(run.Answers().back().windowColour, answerRight ? 0xFF00FFu : 0x000000u) << "task " << task;
+    EXPECT_EQ(run.Answers().back().rightInterpretation, right);
     if (answerRight) {
       EXPECT_EQ(glyphs[rightCaption], GlyphKind::Yes) << "task " << task;
     } else {
@@ -145,7 +145,7 @@ TEST(MainForm, AnswersAreJudgedByTheCaptionClicked) {
       EXPECT_EQ(glyphs[rightCaption], GlyphKind::Yes) << "the right answer is shown, task " << task;
     }
     if (task == 4) {
-      ASSERT_EQ(run.marks.size(), 1u);
+      ASSERT_EQ(run.Marks().size(), 1u);
       run.Click(f.BitBtns[4]);  // a second exam: its first task is the sixth answer
     }
   }
@@ -162,7 +162,7 @@ TEST(MainForm, BreakOffUnmarksTheTaskOnScreen) {
   EXPECT_EQ(run.state.Tasks->CountUsed(), 1);
   EXPECT_EQ(f.BitBtns[4]->Tag, kStartTag);
   EXPECT_FALSE(f.ShowLogBitBtn->isVisible());
-  EXPECT_TRUE(run.marks.empty());
+  EXPECT_TRUE(run.Marks().empty());
   EXPECT_TRUE(f.isVisible());  // the start screen's Cancel would close; this was the exam's
 }
 
@@ -187,7 +187,7 @@ TEST(MainForm, ArrowKeysMoveAmongTheButtons) {
   // Enter presses the focused button: the answer is judged.
   QTest::keyClick(f.BitBtns[0], Qt::Key_Return);
   QTest::qWait(200);
-  EXPECT_EQ(run.answers.size(), 1u);
+  EXPECT_EQ(run.Answers().size(), 1u);
 }
 
 TEST(MainForm, SettingsComeBackAfterARestart) {
@@ -230,37 +230,25 @@ TEST(MainForm, SettingsComeBackAfterARestart) {
   EXPECT_EQ(f.pos(), QPoint(200, 100));
 }
 
-// With the real correct-answer, mark and protocol windows: each comes up modally in its turn
-// and the exam goes on once it is closed.
+// With the real correct-answer, mark and protocol windows: each is prepared and asked for
+// modally in its turn (the hook answers it) and the exam goes on once it is answered.
 TEST(MainForm, ExamWithTheRealWindows) {
   QTemporaryDir dir;
   TrainerRun run(dir.path());
   TZVMainForm& f = *run.form;
-  f.CorrectAnswerOverride = nullptr;
-  f.MarkOverride = nullptr;
-  f.ProtocolOverride = nullptr;
   THintForm hint(*run.info.SettingsRegistry, *run.info.Random, run.sound, &f);
   TAidForm aid(&f);
   f.SetHintForm(&hint);
   f.SetAidForm(&aid);
 
-  QStringList seen;  // class and caption of every modal window, in order
-  QTimer closer;
-  closer.setInterval(15);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      seen << QLatin1String(modal->metaObject()->className()) + QLatin1Char(' ') + modal->windowTitle();
-      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-    }
-  });
-  closer.start();
   run.Click(f.BitBtns[4]);
   for (int task = 0; task < 5; ++task) {
     TBitBtn* b = run.Answer(task != 4);
     ASSERT_NE(b, nullptr) << task;
     b->click();
   }
-  closer.stop();
+  QStringList seen;  // class and caption of every modal window, in order
+  for (const ModalRequest& r : run.modals.shown()) seen << r.windowClass + QLatin1Char(' ') + r.caption;
   ASSERT_EQ(seen.size(), 7) << seen.join(QLatin1String(" | ")).toStdString();
   for (int i = 0; i < 5; ++i) EXPECT_TRUE(seen[i].startsWith(QLatin1String("zv::THintForm "))) << i;
   EXPECT_TRUE(seen[0].endsWith(QString::fromUtf8(" ответов: 1"))) << seen[0].toStdString();
@@ -295,37 +283,10 @@ TEST(MainForm, ConsolidationRunOnPassedTasks) {
   EXPECT_EQ(run.state.Tasks->CountUsed(), 5) << "nothing new is passed in consolidation";
 }
 
-// A sound layer that works: every sound "plays" until the test ends it.
-class WorkingSound final : public SoundService {
-public:
-  bool EngineWorks() const override { return true; }
-  bool CommentsLoaded() const override { return true; }
-  bool AllVoicedTasksPresent() const override { return true; }
-  bool HasComments(SoundCategory) const override { return true; }
-  void PlayStartComment(bool replay, EndHandler onEnd) override { Play(replay ? "start again" : "start", onEnd); }
-  void PlayVoicedTask(int task, EndHandler onEnd) override { Play("task " + std::to_string(task), onEnd); }
-  void PlayComment(SoundCategory, bool, EndHandler onEnd) override { Play("comment", onEnd); }
-  void PlayBuiltIn(BuiltInSound) override {}
-  void Stop() override { pendingEnd = nullptr; }
-  void SetVolume(int position) override { volumes.push_back(position); }
-  void End() {
-    if (EndHandler end = std::exchange(pendingEnd, nullptr)) end();
-  }
-  std::vector<std::string> played;
-  std::vector<int> volumes;
-  EndHandler pendingEnd;
-
-private:
-  void Play(std::string what, EndHandler onEnd) {
-    played.push_back(std::move(what));
-    pendingEnd = std::move(onEnd);
-  }
-};
-
 TEST(MainForm, WithSound) {
   QTemporaryDir dir;
   const QString hive = dir.filePath(QStringLiteral("registry"));
-  WorkingSound sound;
+  test::RecordingSound sound;
   {
     TrainerRun run(hive, {QStringLiteral("zorvik"), QStringLiteral("fn2")}, &sound);
     TZVMainForm& f = *run.form;
@@ -335,19 +296,19 @@ TEST(MainForm, WithSound) {
     EXPECT_TRUE(f.DirComboBox->isEnabled());
     EXPECT_EQ(f.DirComboBox->currentIndex(), 0);
     // The start comment comes 512 ms after the start screen; its end offers "Ещё раз".
-    QTRY_COMPARE(sound.played.size(), std::size_t{1});
+    QTRY_COMPARE(sound.played.size(), qsizetype{1});
     EXPECT_TRUE(f.SpeakerAnimate->isVisibleTo(&f));
     sound.End();
     EXPECT_TRUE(f.SpeakerBitBtn->isVisibleTo(&f));
     EXPECT_FALSE(f.SpeakerAnimate->isVisibleTo(&f));
     run.Click(f.SpeakerBitBtn);
-    EXPECT_EQ(sound.played.back(), "start again");
+    EXPECT_EQ(sound.played.back(), QStringLiteral("start again"));
 
     run.Click(f.BitBtns[4]);
     EXPECT_FALSE(f.SpeakerBitBtn->isVisibleTo(&f)) << "starting the exam stops the sound";
     EXPECT_EQ(f.SoundGroupBox->parentWidget(), f.PreBottomPanel);
     EXPECT_EQ(f.VolumeTrackBar->TickPositions().size(), 78u) << "a dense band after the move";
-    QTRY_COMPARE(sound.played.back(), std::string("task 2"));  // after 20 ms a character
+    QTRY_COMPARE(sound.played.back(), QStringLiteral("task 2"));  // after 20 ms a character
     sound.End();
     EXPECT_TRUE(f.SpeakerBitBtn->isVisibleTo(&f));
     run.Click(f.SoundCheckBox);  // comments off: "Ещё раз" goes
