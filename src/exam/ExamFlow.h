@@ -9,6 +9,7 @@
 // each belongs to the exam step that scheduled it and is dropped when that step is over.
 
 #include "exam/ExamStatistics.h"
+#include "exam/HintPhrases.h"
 #include "exam/MainScreen.h"
 #include "exam/Protocol.h"
 
@@ -28,10 +29,10 @@ class TSmartRand;
 class TaskCatalogue;
 struct TaskRecord;
 
-// What the correct-answer window is asked to show: its colours tell it the case.
+// What the correct-answer window is asked to show: the verdict decides its colours, remark
+// and comment.
 struct CorrectAnswerRequest {
-  std::uint32_t windowColour = 0;
-  std::uint32_t fontColour = 0;
+  HintCase verdict = HintCase::Right;
   bool blackButtonVisible = false;
   QString caption;
   QString rightInterpretation;

@@ -33,16 +33,14 @@ void ExamFlow::JudgeAnswer(int button) {
   CorrectAnswerRequest request;
   request.rightInterpretation = m_record[1];
   if (button == 0) {
-    request.windowColour = kNavy;
-    request.fontColour = kAqua;
+    request.verdict = HintCase::TimeOut;
     request.blackButtonVisible = true;
     Write(S("Время, отпущенное на ответ, истекло.\n"), kBold, kBlack);
   } else {
     AnswerButton& clicked = s.Buttons[static_cast<std::size_t>(button - 1)];
     const QString message = Pick(m_env.random, ResultMessages());
     if (clicked.tag == 1) {
-      request.windowColour = kFuchsia;
-      request.fontColour = kBlue;
+      request.verdict = HintCase::Right;
       ++m_right;
       if (m_consolidation) {
         // The fixed test task leaves the selector as it was (MarkDone marks its last draw).
@@ -54,8 +52,7 @@ void ExamFlow::JudgeAnswer(int button) {
       Write(m_record[1] + QLatin1Char('\n'), kBold, kGreen);
       clicked.kind = GlyphKind::Yes;
     } else {
-      request.windowColour = kBlack;
-      request.fontColour = kSilver;
+      request.verdict = HintCase::Wrong;
       request.blackButtonVisible = true;
       const QString negated = NegateMessage(message);
       Write(negated + QStringLiteral(": "), kPlain, kBlack);

@@ -24,9 +24,7 @@ inline constexpr RunStyle kBold{true, false, false};
 inline constexpr RunStyle kItalic{false, true, false};
 inline constexpr RunStyle kStruck{false, false, true};
 
-inline constexpr std::uint32_t kFuchsia = 0xFF00FF;
 inline constexpr std::uint32_t kNavy = 0x000080;
-inline constexpr std::uint32_t kAqua = 0x00FFFF;
 inline constexpr std::uint32_t kSilver = 0xC0C0C0;
 
 inline std::uint32_t PackedRgb(int r, int g, int b) {

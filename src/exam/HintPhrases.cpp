@@ -87,12 +87,13 @@ QString Item(const std::array<const char*, N>& list, int k) {
 
 }  // namespace
 
-HintCase HintCaseOf(std::uint32_t windowColor) {
-  switch (windowColor & 0xFFFFFF) {
-    case kHintWrongColor: return HintCase::Wrong;
-    case kHintRightColor: return HintCase::Right;
-    default: return HintCase::TimeOut;
+HintColours ColoursOf(HintCase kind) {
+  switch (kind) {
+    case HintCase::Right: return {kHintRightColor, kHintRightFont};
+    case HintCase::Wrong: return {kHintWrongColor, kHintWrongFont};
+    case HintCase::TimeOut: break;
   }
+  return {kHintTimeOutColor, kHintTimeOutFont};
 }
 
 QString UpperFirst(QString text) {
@@ -164,9 +165,9 @@ QString HintPhrases::DrawFrom(HintList list) {
   return UpperFirst(Phrase(list, Selector(list).DrawNew()));
 }
 
-HintShowing HintPhrases::Draw(std::uint32_t windowColor) {
+HintShowing HintPhrases::Draw(HintCase kind) {
   HintShowing s;
-  s.kind = HintCaseOf(windowColor);
+  s.kind = kind;
   s.buttonCaption = DrawFrom(HintList::Button);
   switch (s.kind) {
     case HintCase::Wrong:

@@ -26,7 +26,7 @@ enum class HintList { Button, Right, Wrong, TimeOut };
 // The two closing-button glyphs; the mark window reuses them.
 enum class ButtonGlyph { Green, Black };
 
-// RGB values (0xRRGGBB) the exam gives the window for each case: window colour, font colour.
+// RGB values (0xRRGGBB) of each case: the window's colour and the remark's lettering.
 inline constexpr std::uint32_t kHintRightColor = 0xFF00FF;    // fuchsia
 inline constexpr std::uint32_t kHintRightFont = 0x0000FF;     // blue
 inline constexpr std::uint32_t kHintWrongColor = 0x000000;    // black
@@ -38,8 +38,12 @@ inline constexpr std::uint32_t kTrueLabelColor = 0xFFFFFF;    // the right inter
 inline constexpr std::uint32_t kGreenLettering = 0x008000;    // HintBitBtn, the mark window's button
 inline constexpr std::uint32_t kBlackLettering = 0x000000;    // HintBitBtn0
 
-// Black: wrong; fuchsia: right; every other colour: time-out.
-HintCase HintCaseOf(std::uint32_t windowColor);
+struct HintColours {
+  std::uint32_t window = 0;
+  std::uint32_t font = 0;
+};
+// The colours of each case, from the table above.
+HintColours ColoursOf(HintCase kind);
 
 // Upper-cases the first character when it is a small letter ("ё" becomes "Ё").
 QString UpperFirst(QString text);
@@ -68,7 +72,7 @@ public:
   void Save(Registry& registry);
 
   // Draws the button remark, then the remark of the case told by the window colour.
-  HintShowing Draw(std::uint32_t windowColor);
+  HintShowing Draw(HintCase kind);
 
   TSmartRand& Selector(HintList list);
   static int Count(HintList list);

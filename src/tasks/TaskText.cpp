@@ -6,7 +6,7 @@ namespace zv {
 namespace {
 
 constexpr unsigned char ShiftedByte(int value, int shift) {
-  return shift >= 8 ? 0 : static_cast<unsigned char>((value << shift) & 0xFF);
+  return static_cast<unsigned char>(shift >= 8 ? 0 : (value << shift) & 0xFF);
 }
 
 constexpr unsigned char kOddKey = ShiftedByte(kScrambleA, kScrambleB);

@@ -111,12 +111,13 @@ void THintForm::SetBlackButtonVisible(bool visible) {
 }
 
 void THintForm::Apply(const Request& request) {
-  m_windowColor = request.windowColor & 0xFFFFFF;
+  m_verdict = request.verdict;
+  const HintColours colours = ColoursOf(m_verdict);
   QPalette pal = palette();
-  pal.setColor(QPalette::Window, ColourOf(m_windowColor));
-  pal.setColor(QPalette::WindowText, ColourOf(request.fontColor));
+  pal.setColor(QPalette::Window, ColourOf(colours.window));
+  pal.setColor(QPalette::WindowText, ColourOf(colours.font));
   setPalette(pal);
-  SetTextColor(HintLabel, QPalette::WindowText, ColourOf(request.fontColor));
+  SetTextColor(HintLabel, QPalette::WindowText, ColourOf(colours.font));
   SetTextColor(TrueLabel, QPalette::WindowText, ColourOf(kTrueLabelColor));
   setWindowTitle(request.caption);
   SetBlackButtonVisible(request.blackButton);
@@ -150,7 +151,7 @@ void THintForm::FormShow() {
     }
   }
 
-  m_showing = m_phrases.Draw(m_windowColor);
+  m_showing = m_phrases.Draw(m_verdict);
   HintBitBtn->setText(m_showing.buttonCaption);
   HintBitBtn0->setText(m_showing.buttonCaption);
 

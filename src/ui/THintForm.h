@@ -14,10 +14,9 @@
 // must outlive the window.
 //
 // What the exam passes for each showing (Request):
-//   windowColor      0xFF00FF right answer, 0x000000 wrong answer, 0x000080 time-out
-//                    (RGB values 0xRRGGBB; every colour other than fuchsia and black is taken
-//                    as a time-out);
-//   fontColor        0x0000FF, 0xC0C0C0, 0x00FFFF respectively: the remark's lettering;
+//   verdict          right answer, wrong answer or time-out: the window takes its colour
+//                    (fuchsia, black, navy) and the remark's lettering (blue, silver, aqua)
+//                    from ColoursOf, its remark and comment from the verdict's lists;
 //   blackButton      true for wrong and time-out: HintBitBtn0 (black lettering) replaces the
 //                    green HintBitBtn while shown;
 //   caption          the window title, D + "/" + N + " экзамена позади. " + W + " ответов: " + R;
@@ -59,8 +58,7 @@ public:
   static constexpr QEvent::Type kSoundEndEvent = static_cast<QEvent::Type>(1027);
 
   struct Request {
-    std::uint32_t windowColor = kHintRightColor;
-    std::uint32_t fontColor = kHintRightFont;
+    HintCase verdict = HintCase::Right;
     bool blackButton = false;
     QString caption;
     QString interpretation;
@@ -117,7 +115,7 @@ private:
   bool m_firstShowing = true;
   int m_preBottomPanelTop = 0;
   QString m_interpretation;
-  std::uint32_t m_windowColor = kHintRightColor;
+  HintCase m_verdict = HintCase::Right;
   HintShowing m_showing;
 };
 

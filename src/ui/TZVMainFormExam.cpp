@@ -176,8 +176,7 @@ void TZVMainForm::ShowCorrectAnswer(const CorrectAnswerRequest& request) {
     return;
   }
   THintForm::Request r;
-  r.windowColor = request.windowColour;
-  r.fontColor = request.fontColour;
+  r.verdict = request.verdict;
   r.blackButton = request.blackButtonVisible;
   r.caption = request.caption;
   r.interpretation = request.rightInterpretation;

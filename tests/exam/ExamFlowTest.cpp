@@ -112,7 +112,7 @@ TEST_F(ExamFlowTest, AllRightExamOfFive) {
   ASSERT_EQ(view.marks, std::vector<int>{5});
   EXPECT_EQ(stats.RCount, 12);
   EXPECT_EQ(tasks.CountUsed(), 5);
-  EXPECT_EQ(view.answers.back().windowColour, 0xFF00FFu);
+  EXPECT_EQ(view.answers.back().verdict, HintCase::Right);
   EXPECT_TRUE(view.answers.back().caption.startsWith(QString::fromUtf8("5/5 экзамена позади. ")));
   EXPECT_TRUE(view.answers.back().caption.endsWith(QString::fromUtf8(" ответов: 5")));
   // Back on the start screen: the protocol is offered but does not open by itself.
@@ -142,8 +142,7 @@ TEST_F(ExamFlowTest, WrongAnswerBlockAndProtocolOpensByItself) {
   const int wrongTag = flow.Screen().Buttons[static_cast<std::size_t>(wrong - 1)].tag;
   clock.tick += 75000;
   flow.BitBtnClick(wrong);
-  EXPECT_EQ(view.answers.back().windowColour, 0x000000u);
-  EXPECT_EQ(view.answers.back().fontColour, 0xC0C0C0u);
+  EXPECT_EQ(view.answers.back().verdict, HintCase::Wrong);
   EXPECT_TRUE(view.answers.back().blackButtonVisible);
   EXPECT_EQ(view.answers.back().rightInterpretation, QString::fromUtf8("Верно %1").arg(task));
 
@@ -206,8 +205,7 @@ TEST_F(ExamFlowTest, TimeLimitCountsDownBeepsAndTimesOut) {
   EXPECT_EQ(shown[0], 4);
   EXPECT_EQ(view.beeps, 5) << "without sound output every step beeps";
   ASSERT_EQ(view.answers.size(), 1u);
-  EXPECT_EQ(view.answers[0].windowColour, 0x000080u);
-  EXPECT_EQ(view.answers[0].fontColour, 0x00FFFFu);
+  EXPECT_EQ(view.answers[0].verdict, HintCase::TimeOut);
   EXPECT_EQ(stats.RCount, 7) << "a time-out changes no counter";
   EXPECT_TRUE(ProtocolLines().contains(QString::fromUtf8("10:00:01 Время, отпущенное на ответ, истекло.")));
   EXPECT_EQ(s.StatusLabel, QString::fromUtf8("2/5 экзамена. Верных ответов: 0"));

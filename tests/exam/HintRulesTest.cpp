@@ -27,15 +27,17 @@ QSet<QString> Shown(HintList list) {
   return all;
 }
 
-// --- the case told by the window colour ---------------------------------------------------
+// --- the verdict's remark, comment and colours --------------------------------------------
 
 struct CaseRow {
   const char* name;
-  std::uint32_t windowColor;
+  HintCase verdict;
   HintCase kind;
   HintList list;
   bool showsInterpretation;
   SoundCategory comment;
+  std::uint32_t window;  // the window's colour
+  std::uint32_t font;    // the remark's lettering
 };
 
 class HintCaseTable : public ::testing::TestWithParam<CaseRow> {};
@@ -46,8 +48,10 @@ TEST_P(HintCaseTable, DrawsTheRemarkAndCommentOfItsCase) {
   const CaseRow row = GetParam();
   ClockSeededRandom random(7);
   HintPhrases phrases(random);
-  const HintShowing s = phrases.Draw(row.windowColor);
+  const HintShowing s = phrases.Draw(row.verdict);
   EXPECT_EQ(s.kind, row.kind);
+  EXPECT_EQ(ColoursOf(row.verdict).window, row.window);
+  EXPECT_EQ(ColoursOf(row.verdict).font, row.font);
   EXPECT_EQ(s.showsInterpretation, row.showsInterpretation);
   EXPECT_EQ(s.comment, row.comment);
   EXPECT_TRUE(Shown(row.list).contains(s.remark)) << s.remark.toStdString();
@@ -58,13 +62,14 @@ TEST_P(HintCaseTable, DrawsTheRemarkAndCommentOfItsCase) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Colours, HintCaseTable,
+    Verdicts, HintCaseTable,
     ::testing::Values(
-        CaseRow{"fuchsiaIsRight", kHintRightColor, HintCase::Right, HintList::Right, false, SoundCategory::Right},
-        CaseRow{"blackIsWrong", kHintWrongColor, HintCase::Wrong, HintList::Wrong, true, SoundCategory::Wrong},
-        CaseRow{"navyIsTimeOut", kHintTimeOutColor, HintCase::TimeOut, HintList::TimeOut, true, SoundCategory::TimeOut},
-        CaseRow{"anyOtherColourIsTimeOut", 0xC0C0C0, HintCase::TimeOut, HintList::TimeOut, true, SoundCategory::TimeOut},
-        CaseRow{"opaqueBlackIsStillWrong", 0xFF000000, HintCase::Wrong, HintList::Wrong, true, SoundCategory::Wrong}),
+        CaseRow{"rightIsFuchsiaAndBlue", HintCase::Right, HintCase::Right, HintList::Right, false, SoundCategory::Right,
+                0xFF00FF, 0x0000FF},
+        CaseRow{"wrongIsBlackAndSilver", HintCase::Wrong, HintCase::Wrong, HintList::Wrong, true, SoundCategory::Wrong,
+                0x000000, 0xC0C0C0},
+        CaseRow{"timeOutIsNavyAndAqua", HintCase::TimeOut, HintCase::TimeOut, HintList::TimeOut, true,
+                SoundCategory::TimeOut, 0x000080, 0x00FFFF}),
     zv::test::RowName{});
 
 TEST(HintPhrases, ListsHaveTheirSizesAndNoDuplicates) {
@@ -87,7 +92,7 @@ TEST(HintPhrases, ButtonRemarksComeOnceEachWithACapital) {
   ClockSeededRandom random(3);
   HintPhrases phrases(random);
   QSet<QString> captions;
-  for (int i = 0; i < 13; ++i) captions.insert(phrases.Draw(kHintRightColor).buttonCaption);
+  for (int i = 0; i < 13; ++i) captions.insert(phrases.Draw(HintCase::Right).buttonCaption);
   const QSet<QString> expected = {
       QStringLiteral("Вперёд!"), QStringLiteral("Дальше!"), QStringLiteral("Короче!"),
       QStringLiteral("Ладно ..."), QStringLiteral("О'кей!"), QStringLiteral("Погнали!"),
@@ -149,7 +154,7 @@ TEST_F(HintStore, ButtonRemarksDoNotRepeatAcrossRunsAndAreStoredAtTheirSizes) {
     auto reg = OpenRegistry();
     HintPhrases first(random);
     first.Load(*reg);
-    for (int i = 0; i < 7; ++i) captions.insert(first.Draw(kHintWrongColor).buttonCaption);
+    for (int i = 0; i < 7; ++i) captions.insert(first.Draw(HintCase::Wrong).buttonCaption);
     first.Save(*reg);
   }
   auto reg = OpenRegistry();
@@ -165,7 +170,7 @@ TEST_F(HintStore, ButtonRemarksDoNotRepeatAcrossRunsAndAreStoredAtTheirSizes) {
   HintPhrases second(random);
   second.Load(*reg);
   EXPECT_EQ(second.Selector(HintList::Wrong).CountUsed(), 7);
-  for (int i = 0; i < 6; ++i) captions.insert(second.Draw(kHintWrongColor).buttonCaption);
+  for (int i = 0; i < 6; ++i) captions.insert(second.Draw(HintCase::Wrong).buttonCaption);
   EXPECT_EQ(captions.size(), 13) << "a button remark came again before all were shown";
 }
 
@@ -198,7 +203,7 @@ TEST_P(HintStoredStates, LoadTakesOnlyStatesOfTheRightSize) {
   EXPECT_EQ(phrases.Selector(row.list).CountUsed(), row.expectedUsed);
   if (row.list != HintList::Button) {
     EXPECT_EQ(phrases.Selector(HintList::Button).CountUsed(), 12);
-    EXPECT_EQ(phrases.Draw(kHintRightColor).buttonCaption, QStringLiteral("Ясно"));
+    EXPECT_EQ(phrases.Draw(HintCase::Right).buttonCaption, QStringLiteral("Ясно"));
   }
   if (row.list != HintList::TimeOut) {
     EXPECT_EQ(phrases.Selector(HintList::TimeOut).CountUsed(), 2);
@@ -226,7 +231,7 @@ TEST_F(HintStore, FailingRegistryIsSilent) {
   ClockSeededRandom random(1);
   HintPhrases phrases(random);
   EXPECT_NO_THROW(phrases.Load(reg));
-  phrases.Draw(kHintRightColor);
+  phrases.Draw(HintCase::Right);
   EXPECT_NO_THROW(phrases.Save(reg));
   EXPECT_FALSE(reg.HasCurrentKey());
 }

@@ -72,15 +72,15 @@ protected:
     return bytes;
   }
   static THintForm::Request Wrong(bool commentsOn) {
-    return {kHintWrongColor, kHintWrongFont, true, QStringLiteral("3/10 экзамена позади. Верных ответов: 2"),
+    return {HintCase::Wrong, true, QStringLiteral("3/10 экзамена позади. Верных ответов: 2"),
             QStringLiteral("Вернуть долг точно в срок"), commentsOn, 250};
   }
   static THintForm::Request Right(bool commentsOn) {
-    return {kHintRightColor, kHintRightFont, false, QStringLiteral("4/10 экзамена позади. Точных ответов: 3"),
+    return {HintCase::Right, false, QStringLiteral("4/10 экзамена позади. Точных ответов: 3"),
             QStringLiteral("Не имеет значения"), commentsOn, 250};
   }
   static THintForm::Request TimeOut(bool commentsOn) {
-    return {kHintTimeOutColor, kHintTimeOutFont, true, QStringLiteral("5/10 экзамена позади. Верных ответов: 3"),
+    return {HintCase::TimeOut, true, QStringLiteral("5/10 экзамена позади. Верных ответов: 3"),
             QStringLiteral("Очень быстро уйти"), commentsOn, 250};
   }
 
@@ -190,7 +190,7 @@ TEST_F(HintWindows, TextsKeepClearOfTheSpeakerButton) {
   QSet<QString> remarks;
   for (THintForm::Request request : {TimeOut(true), Wrong(true)}) {
     request.interpretation = longest;
-    const int showings = request.windowColor == kHintWrongColor ? 144 : 40;
+    const int showings = request.verdict == HintCase::Wrong ? 144 : 40;
     for (int i = 0; i < showings; ++i) {
       form.Open(request);
       m_sound.lastEnd();

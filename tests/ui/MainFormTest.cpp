@@ -95,8 +95,8 @@ TEST(MainForm, ExamClickedThroughToTheMarkAndBack) {
     run.Click(b);
   }
   ASSERT_EQ(run.Answers().size(), 5u);
-  EXPECT_EQ(run.Answers()[0].windowColour, 0xFF00FFu);
-  EXPECT_EQ(run.Answers()[2].windowColour, 0x000000u);
+  EXPECT_EQ(run.Answers()[0].verdict, HintCase::Right);
+  EXPECT_EQ(run.Answers()[2].verdict, HintCase::Wrong);
   EXPECT_TRUE(run.Answers()[2].blackButtonVisible);
   ASSERT_EQ(run.Marks(), std::vector<int>{4});
   // Back on the start screen, with the protocol opened by itself after the wrong answer.
@@ -136,7 +136,7 @@ TEST(MainForm, AnswersAreJudgedByTheCaptionClicked) {
     const bool answerRight = task % 2 == 1;
     run.Click(answerRight ? rightCaption : wrongCaption);
     ASSERT_EQ(run.Answers().size(), static_cast<std::size_t>(task + 1));
-    EXPECT_EQ(run.Answers().back().windowColour, answerRight ? 0xFF00FFu : 0x000000u) << "task " << task;
+    EXPECT_EQ(run.Answers().back().verdict, answerRight ? HintCase::Right : HintCase::Wrong) << "task " << task;
     EXPECT_EQ(run.Answers().back().rightInterpretation, right);
     if (answerRight) {
       EXPECT_EQ(glyphs[rightCaption], GlyphKind::Yes) << "task " << task;
