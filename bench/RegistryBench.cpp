@@ -11,20 +11,31 @@ namespace {
 
 const QString kKey = QStringLiteral("Software\\Ostwin\\Zorvik");
 
-const QStringList kDwords = {
-    QStringLiteral("MainFormLeft"), QStringLiteral("MainFormTop"), QStringLiteral("ViewIndex"),
-    QStringLiteral("RCount"), QStringLiteral("TimeLimit"), QStringLiteral("Tasks"),
-    QStringLiteral("Volume"), QStringLiteral("AskFontSize"), QStringLiteral("AnsFontSize"),
-    QStringLiteral("LogFontSize"), QStringLiteral("LogHeight"), QStringLiteral("LogWidth"),
-    QStringLiteral("AutoCheckupTime")};
-const QStringList kFlags = {
-    QStringLiteral("ToTL"), QStringLiteral("Sound"), QStringLiteral("TicTac"),
-    QStringLiteral("AskFontBold"), QStringLiteral("AskFontItalic"), QStringLiteral("AnsFontBold"),
-    QStringLiteral("AnsFontItalic"), QStringLiteral("AutoCheckup")};
+const QStringList kDwords = {QStringLiteral("MainFormLeft"),
+                             QStringLiteral("MainFormTop"),
+                             QStringLiteral("ViewIndex"),
+                             QStringLiteral("RCount"),
+                             QStringLiteral("TimeLimit"),
+                             QStringLiteral("Tasks"),
+                             QStringLiteral("Volume"),
+                             QStringLiteral("AskFontSize"),
+                             QStringLiteral("AnsFontSize"),
+                             QStringLiteral("LogFontSize"),
+                             QStringLiteral("LogHeight"),
+                             QStringLiteral("LogWidth"),
+                             QStringLiteral("AutoCheckupTime")};
+const QStringList kFlags = {QStringLiteral("ToTL"),
+                            QStringLiteral("Sound"),
+                            QStringLiteral("TicTac"),
+                            QStringLiteral("AskFontBold"),
+                            QStringLiteral("AskFontItalic"),
+                            QStringLiteral("AnsFontBold"),
+                            QStringLiteral("AnsFontItalic"),
+                            QStringLiteral("AutoCheckup")};
 const QStringList kTexts = {QStringLiteral("AskFont"), QStringLiteral("AnsFont"), QStringLiteral("LogFont")};
 const QStringList kDates = {QStringLiteral("FirstDate"), QStringLiteral("LastCheckup")};
-const QStringList kSets = {QStringLiteral("Heart"), QStringLiteral("DoneHeart"),
-                           QStringLiteral("HeartP"), QStringLiteral("HeartRC")};
+const QStringList kSets = {
+    QStringLiteral("Heart"), QStringLiteral("DoneHeart"), QStringLiteral("HeartP"), QStringLiteral("HeartRC")};
 
 void WriteAll(zv::Registry& reg) {
   for (const QString& n : kDwords) reg.WriteInteger(n, 300);

@@ -24,7 +24,8 @@ QByteArray FullBank() {
     if (i > start) tasks.append(text.sliced(start, i - start).toByteArray());
     start = i + 1;
   }
-  if (tasks.isEmpty()) tasks.append(zv::Scramble("x") + 'o' + zv::Scramble("y") + 'o' + zv::Scramble("z") + 'o' + zv::Scramble("w"));
+  if (tasks.isEmpty())
+    tasks.append(zv::Scramble("x") + 'o' + zv::Scramble("y") + 'o' + zv::Scramble("z") + 'o' + zv::Scramble("w"));
   QByteArray full(1, zv::kTaskEnd);
   for (int i = 0; i < 1500; ++i) full.append(tasks[i % tasks.size()]).append(zv::kTaskEnd);
   full.append('\0');

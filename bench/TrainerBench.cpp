@@ -64,7 +64,11 @@ void BM_StartUpToStartScreen(benchmark::State& state) {
   }
   state.counters["rss_mb"] = rss;
 }
-BENCHMARK(BM_StartUpToStartScreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(15)
+BENCHMARK(BM_StartUpToStartScreen)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 
 void BM_AnswerToNextTask(benchmark::State& state) {

@@ -25,7 +25,8 @@ TrainerWindows::TrainerWindows(TrainerContext& context, SoundService& sound) {
   main->show();
   // The server answers once the message loop runs, that is with the start screen on view.
   if (!context.ServerName.isEmpty())
-    QTimer::singleShot(0, m_server.get(), [server = m_server.get(), name = context.ServerName] { server->Listen(name); });
+    QTimer::singleShot(
+        0, m_server.get(), [server = m_server.get(), name = context.ServerName] { server->Listen(name); });
 }
 
 // Members go in reverse order: the server, then the correct-answer window, the task-list

@@ -22,7 +22,7 @@ struct TrainerContext;
 
 class TrainerWindows : public QObject {
   Q_OBJECT
-public:
+ public:
   TrainerWindows(TrainerContext& context, SoundService& sound);
   ~TrainerWindows() override;
 
@@ -30,7 +30,7 @@ public:
   TAidForm& Aid() { return *m_aid; }
   THintForm& Hint() { return *m_hint; }
 
-private:
+ private:
   std::unique_ptr<TZVMainForm> m_main;
   std::unique_ptr<TAidForm> m_aid;
   std::unique_ptr<THintForm> m_hint;

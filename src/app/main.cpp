@@ -8,8 +8,7 @@
 
 int main(int argc, char** argv) {
   zv::NoSoundService sound;
-  return zv::RunTrainer(argc, argv,
-                        [&sound](zv::TrainerContext& context) -> std::unique_ptr<QObject> {
-                          return std::make_unique<zv::TrainerWindows>(context, sound);
-                        });
+  return zv::RunTrainer(argc, argv, [&sound](zv::TrainerContext& context) -> std::unique_ptr<QObject> {
+    return std::make_unique<zv::TrainerWindows>(context, sound);
+  });
 }

@@ -10,12 +10,12 @@
 namespace zv {
 
 struct ClientIdInputs {
-  QString shortName;         // "Zorvik"
-  QString versionLabel;      // "1500"; ".0" is added when it holds no dot
-  QString shortOSName;       // ShortOSName
-  QString englishLanguage;   // the user's language; cut to 23 characters as Windows reports it
-  std::uint32_t lcid = 0;    // printed as (at least) 4 upper-case hexadecimal digits
-  int biasMinutes = 0;       // standard-time bias, minutes west of UTC (StandardBiasMinutes)
+  QString shortName;        // "Zorvik"
+  QString versionLabel;     // "1500"; ".0" is added when it holds no dot
+  QString shortOSName;      // ShortOSName
+  QString englishLanguage;  // the user's language; cut to 23 characters as Windows reports it
+  std::uint32_t lcid = 0;   // printed as (at least) 4 upper-case hexadecimal digits
+  int biasMinutes = 0;      // standard-time bias, minutes west of UTC (StandardBiasMinutes)
 };
 
 // Every blank becomes "%20"; nothing else changes.

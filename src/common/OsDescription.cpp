@@ -22,8 +22,7 @@ QString release9x(const WindowsVersionRecord& r) {
     case 3:
       if (build == 1111) return QStringLiteral("95 OSR 2.0");
       if (build == 1212 || build == 1213) return QStringLiteral("95 OSR 2.1");
-      if (build == 1214)
-        return letter == u'C' ? QStringLiteral("95 OSR 2.5") : QStringLiteral("95 OSR 2.1");
+      if (build == 1214) return letter == u'C' ? QStringLiteral("95 OSR 2.5") : QStringLiteral("95 OSR 2.1");
       if (build > 1080) return QStringLiteral("95 OSR 2.x");
       if (letter == u'A' || letter == u'W') return QStringLiteral("95 OSR 1");
       return QStringLiteral("95");
@@ -42,11 +41,12 @@ QString release9x(const WindowsVersionRecord& r) {
 // The release name from the output of "ver", for releases that report a version the
 // description cannot trust (8.1 and 10 report 6.2 to a program without a compatibility
 // declaration) or does not know. Appends to `name`, sets `version` when it finds one.
-void applyVerRule(const QString& ver, bool workstation, bool knownReleasesToo, QString& name,
-                  QString& version) {
+void applyVerRule(const QString& ver, bool workstation, bool knownReleasesToo, QString& name, QString& version) {
   qsizetype start = -1;
   if (knownReleasesToo) {
-    struct Known { QStringView marker, workstation, server; };
+    struct Known {
+      QStringView marker, workstation, server;
+    };
     static constexpr Known known[] = {
         {u" 6.2", u"8 ", u"Server 2012 "},
         {u" 6.3", u"8.1 ", u"Server 2012 R2 "},
@@ -67,15 +67,14 @@ void applyVerRule(const QString& ver, bool workstation, bool knownReleasesToo, Q
     if (ion < 0) return;
     start = ion + 4;
     qsizetype end = start;
-    while (end < ver.size() && ver.at(end) != u'.' && ver.at(end) != u']' &&
-           ver.at(end) != u'\r' && ver.at(end) != u'\n')
+    while (end < ver.size() && ver.at(end) != u'.' && ver.at(end) != u']' && ver.at(end) != u'\r' &&
+           ver.at(end) != u'\n')
       ++end;
     if (!workstation) name += QStringLiteral("Server ");
     name += ver.mid(start, end - start) + u' ';
   }
   qsizetype end = start;
-  while (end < ver.size() && ver.at(end) != u']' && ver.at(end) != u'\r' && ver.at(end) != u'\n')
-    ++end;
+  while (end < ver.size() && ver.at(end) != u']' && ver.at(end) != u'\r' && ver.at(end) != u'\n') ++end;
   version = ver.mid(start, end - start);
 }
 
@@ -91,24 +90,39 @@ void releaseNT(const WindowsVersionRecord& r, QString& name, QString& version) {
       name += QStringLiteral("NT ");
       return;
     case 5:
-      if (r.minor == 0) name += QStringLiteral("2000 ");
-      else if (r.minor == 1) name += QStringLiteral("XP ");
+      if (r.minor == 0)
+        name += QStringLiteral("2000 ");
+      else if (r.minor == 1)
+        name += QStringLiteral("XP ");
       else if (r.minor == 2) {
-        if (r.smServerR2 != 0) name += QStringLiteral("Server 2003 R2 ");
-        else if (r.suiteMask == 0x2000) name += QStringLiteral("Storage Server 2003 ");
-        else if (workstation && r.architecture == kArchAmd64) name += QStringLiteral("XP ");
-        else name += QStringLiteral("Server 2003 ");
+        if (r.smServerR2 != 0)
+          name += QStringLiteral("Server 2003 R2 ");
+        else if (r.suiteMask == 0x2000)
+          name += QStringLiteral("Storage Server 2003 ");
+        else if (workstation && r.architecture == kArchAmd64)
+          name += QStringLiteral("XP ");
+        else
+          name += QStringLiteral("Server 2003 ");
       } else {
         name += QStringLiteral("Unknown version ");
       }
       return;
     case 6:
       switch (r.minor) {
-        case 0: name += pick(u"Vista ", u"Server 2008 "); return;
-        case 1: name += pick(u"7 ", u"Server 2008 R2 "); return;
-        case 2: applyVerRule(r.verOutput, workstation, true, name, version); return;
-        case 3: name += pick(u"8.1 ", u"Server 2012 R2 "); return;
-        default: return;
+        case 0:
+          name += pick(u"Vista ", u"Server 2008 ");
+          return;
+        case 1:
+          name += pick(u"7 ", u"Server 2008 R2 ");
+          return;
+        case 2:
+          applyVerRule(r.verOutput, workstation, true, name, version);
+          return;
+        case 3:
+          name += pick(u"8.1 ", u"Server 2012 R2 ");
+          return;
+        default:
+          return;
       }
     case 10:
       if (r.minor == 0) name += pick(u"10 ", u"Server 2016 ");
@@ -133,8 +147,7 @@ QString editionWorkstation(const WindowsVersionRecord& r) {
 
 QString editionServer(const WindowsVersionRecord& r) {
   const unsigned suite = r.suiteMask;
-  if (r.major == 4)
-    return (suite & 0x2) ? QStringLiteral("Server 4.0 Enterprise") : QStringLiteral("Server 4.0");
+  if (r.major == 4) return (suite & 0x2) ? QStringLiteral("Server 4.0 Enterprise") : QStringLiteral("Server 4.0");
   if (r.major == 5 && r.minor == 0) {
     if (suite & 0x80) return QStringLiteral("Datacenter Server");
     if (suite & 0x2) return QStringLiteral("Advanced Server");
@@ -171,23 +184,35 @@ void editionNT(const WindowsVersionRecord& r, QString& name) {
     // administrator rights; without them the built name stays.
     if (r.major >= 6) {
       if (r.productName) name = *r.productName;
-      if (r.architecture == kArchAmd64) name += QStringLiteral(" 64-bit");
-      else if (r.architecture == kArchIntel) name += QStringLiteral(" 32-bit");
+      if (r.architecture == kArchAmd64)
+        name += QStringLiteral(" 64-bit");
+      else if (r.architecture == kArchIntel)
+        name += QStringLiteral(" 32-bit");
       return;
     }
     switch (r.productType) {
-      case kProductWorkstation: name += editionWorkstation(r); return;
+      case kProductWorkstation:
+        name += editionWorkstation(r);
+        return;
       case kProductDomainController:
-      case kProductServer: name += editionServer(r); return;
-      default: name += QStringLiteral("Unknown"); return;
+      case kProductServer:
+        name += editionServer(r);
+        return;
+      default:
+        name += QStringLiteral("Unknown");
+        return;
     }
   }
   if (!r.productOptionsType) return;
   const QString type = r.productOptionsType->toUpper();
-  if (type == u"WINNT") name += QStringLiteral("Workstation");
-  else if (type == u"LANMANNT") name += QStringLiteral("Server");
-  else if (type == u"SERVERNT") name += QStringLiteral("Advanced Server");
-  else name += QStringLiteral("Unknown");
+  if (type == u"WINNT")
+    name += QStringLiteral("Workstation");
+  else if (type == u"LANMANNT")
+    name += QStringLiteral("Server");
+  else if (type == u"SERVERNT")
+    name += QStringLiteral("Advanced Server");
+  else
+    name += QStringLiteral("Unknown");
 }
 
 }  // namespace
@@ -219,8 +244,7 @@ QString CombineOSDescription(const OsDescriptionParts& parts, bool withVersion) 
   const QString version = parts.version.trimmed();
   const QString servicePack = parts.servicePack.trimmed();
   QString tail = servicePack;
-  if (withVersion && !version.isEmpty())
-    tail = servicePack.isEmpty() ? version : version + u' ' + servicePack;
+  if (withVersion && !version.isEmpty()) tail = servicePack.isEmpty() ? version : version + u' ' + servicePack;
   return tail.isEmpty() ? parts.name : parts.name + u' ' + tail;
 }
 
@@ -241,8 +265,7 @@ LinuxOsFacts LinuxOsFacts::fromSystem() {
   // The system's own architecture, as GetNativeSystemInfo answers it: a 32-bit build of the
   // program on a 64-bit kernel still describes a 64-bit system.
   const QString arch = QSysInfo::currentCpuArchitecture();
-  facts.is64Bit = sizeof(void*) == 8 || arch.contains(u"64") || arch == u"s390x" ||
-                  arch == u"sparcv9";
+  facts.is64Bit = sizeof(void*) == 8 || arch.contains(u"64") || arch == u"s390x" || arch == u"sparcv9";
   facts.kernelRelease = QSysInfo::kernelVersion();
   return facts;
 }
@@ -261,10 +284,14 @@ QString OsReleaseValue(QStringView osRelease, QStringView key) {
     QChar quote;
     for (qsizetype i = 0; i < raw.size(); ++i) {
       const QChar c = raw.at(i);
-      if (quote.isNull() && (c == u'"' || c == u'\'')) quote = c;
-      else if (!quote.isNull() && c == quote) quote = QChar();
-      else if (c == u'\\' && quote != u'\'' && i + 1 < raw.size()) result += raw.at(++i);
-      else result += c;
+      if (quote.isNull() && (c == u'"' || c == u'\''))
+        quote = c;
+      else if (!quote.isNull() && c == quote)
+        quote = QChar();
+      else if (c == u'\\' && quote != u'\'' && i + 1 < raw.size())
+        result += raw.at(++i);
+      else
+        result += c;
     }
     // A later assignment wins, as when the file is sourced.
   }

@@ -36,9 +36,9 @@ struct WindowsVersionRecord {
   std::uint32_t platformId = 0;  // 1: the 95 family, 2: NT
   std::uint32_t major = 0;
   std::uint32_t minor = 0;
-  std::uint32_t build = 0;       // on the 95 family the high word repeats major and minor
-  QString servicePack;           // szCSDVersion
-  int productType = 0;           // kProduct*; 0 when only the basic record was returned
+  std::uint32_t build = 0;  // on the 95 family the high word repeats major and minor
+  QString servicePack;      // szCSDVersion
+  int productType = 0;      // kProduct*; 0 when only the basic record was returned
   unsigned suiteMask = 0;
   unsigned architecture = kArchIntel;
   // GetSystemMetrics answers.
@@ -60,7 +60,7 @@ struct WindowsVersionRecord {
 
 struct OsDescriptionParts {
   QString name;
-  QString version;      // may begin with a blank (the "ver" rule); CombineOSDescription trims
+  QString version;  // may begin with a blank (the "ver" rule); CombineOSDescription trims
   QString servicePack;
   bool isVistaOrLater = false;  // NT 6 or later
   bool isNTFamily = false;

@@ -19,8 +19,7 @@ QString shellFoldersKey() {
 
 bool onLinux(const SystemInfo& info) { return std::holds_alternative<LinuxOsFacts>(info.Os); }
 
-MessageRequest messageFor(const SystemInfo& info, const QString& english,
-                          const QString& russian) {
+MessageRequest messageFor(const SystemInfo& info, const QString& english, const QString& russian) {
   MessageRequest request;
   request.russian = info.IsRussianLocale;
   request.text = info.IsRussianLocale ? russian : english;
@@ -55,8 +54,7 @@ SystemInfo StartSystemInfo(SystemInfoInputs inputs) {
     info.IsNTFamily = true;
 
   info.SettingsRegistry = std::make_unique<Registry>(
-      std::move(inputs.registryPaths),
-      info.Is64BitOS ? (KEY_ALL_ACCESS | KEY_WOW64_64KEY) : KEY_ALL_ACCESS);
+      std::move(inputs.registryPaths), info.Is64BitOS ? (KEY_ALL_ACCESS | KEY_WOW64_64KEY) : KEY_ALL_ACCESS);
 
   if (inputs.arguments.size() > 1) info.FirstArgument = inputs.arguments.at(1).toLower();
   return info;

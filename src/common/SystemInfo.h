@@ -55,10 +55,10 @@ struct SystemInfo {
   bool IsRussianLocale = false;
 
   // Filled by the start-up of each program; this module only holds them.
-  QString ShortName;     // registry key and file-name stem, "Zorvik"
-  QString CyrillicName;  // caption of Russian message boxes, "Зорвик"
-  QString LatinName;     // caption of English message boxes, "Zorvik"
-  QString VersionLabel;  // "1500"
+  QString ShortName;             // registry key and file-name stem, "Zorvik"
+  QString CyrillicName;          // caption of Russian message boxes, "Зорвик"
+  QString LatinName;             // caption of English message boxes, "Zorvik"
+  QString VersionLabel;          // "1500"
   std::int32_t BuildNumber = 0;  // 15000
 
   QString TempFolder;     // ends in "/"; filled by LocateSystemFolders

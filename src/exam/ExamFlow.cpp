@@ -18,9 +18,7 @@ namespace zv {
 
 using namespace examflow;
 
-ExamFlow::ExamFlow(ExamEnvironment env) : m_env(env) {
-  SetTimeLimitRange(5, 45, 10);
-}
+ExamFlow::ExamFlow(ExamEnvironment env) : m_env(env) { SetTimeLimitRange(5, 45, 10); }
 
 void ExamFlow::After(int ms, std::function<void()> action) {
   const std::uint64_t step = m_step;

@@ -39,12 +39,12 @@ struct CorrectAnswerRequest {
 };
 
 class ExamView {
-public:
+ public:
   virtual ~ExamView() = default;
   virtual void Refresh(const MainScreen& screen) = 0;
   virtual void ShowCorrectAnswer(const CorrectAnswerRequest& request) = 0;  // modal
   virtual void ShowMark(int mark) = 0;                                      // modal
-  virtual void OpenProtocol() = 0;                                           // modal
+  virtual void OpenProtocol() = 0;                                          // modal
   virtual void Schedule(int milliseconds, std::function<void()> continuation) = 0;
   virtual void Beep() = 0;
   virtual void CloseWindow() = 0;
@@ -54,7 +54,7 @@ public:
 
 // Time as the exam reads it: a millisecond tick count and the wall clock.
 class ExamClock {
-public:
+ public:
   virtual ~ExamClock() = default;
   virtual std::uint32_t TickCount() = 0;
   virtual QDateTime Now() = 0;
@@ -72,12 +72,12 @@ struct ExamEnvironment {
   ExamStatistics& statistics;
   QChar decimalSeparator = QLatin1Char(',');
   bool isXPOrOlder = false;
-  std::optional<int> fixedTask;  // "fn<k>" on the command line
+  std::optional<int> fixedTask;        // "fn<k>" on the command line
   QLocale locale = QLocale::system();  // the protocol's date and time formats
 };
 
 class ExamFlow {
-public:
+ public:
   explicit ExamFlow(ExamEnvironment env);
 
   const MainScreen& Screen() const { return m_screen; }
@@ -132,13 +132,13 @@ public:
   static QString NegateMessage(const QString& message);
   static QString Continuation(const QString& negated);
 
-private:
+ private:
   void StartExam();
   void PresentTask();
   int FetchTask();
   int TakeRecord(const TaskRecord& record, int n);  // the record of the current task, decoded
-  void ArmCountdown();  // after the task is shown (and voiced): the time limit starts
-  void JudgeAnswer(int button);  // 0: time-out
+  void ArmCountdown();                              // after the task is shown (and voiced): the time limit starts
+  void JudgeAnswer(int button);                     // 0: time-out
   void CheckConsolidationAvailability();
   // What the option boxes enable and highlight, from their state in the model.
   void ApplyTimeLimitBox();

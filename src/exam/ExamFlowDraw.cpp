@@ -66,7 +66,8 @@ void ExamFlow::PresentTask() {
   s.KeyGuideLabel = S("Нажмите кнопку с правильн") + Pick(m_env.random, endings) + S(" фразы");
   if (m_consolidation) s.RepComLabel = cp1251::Decode(TaskCatalogue::DrawRemark(m_env.remarks));
 
-  s.StatusLabel = S("%1/%2 экзамена. Верных ответов: %3").arg(m_examTasks - m_remaining + 1).arg(m_examTasks).arg(m_right);
+  s.StatusLabel =
+      S("%1/%2 экзамена. Верных ответов: %3").arg(m_examTasks - m_remaining + 1).arg(m_examTasks).arg(m_right);
 
   const int n = FetchTask();
 

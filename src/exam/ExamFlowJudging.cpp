@@ -66,11 +66,15 @@ void ExamFlow::JudgeAnswer(int button) {
   }
   Write(S("На ответ затрачено ") + FormatElapsed(m_env.clock.TickCount() - m_taskShownTick, m_env.decimalSeparator) +
             QStringLiteral("\n\n"),
-        kItalic, kBlack);
+        kItalic,
+        kBlack);
 
   const int done = m_examTasks - m_remaining;
   request.caption = S("%1/%2 экзамена позади. %3 ответов: %4")
-                        .arg(done).arg(m_examTasks).arg(Pick(m_env.random, CountingWords())).arg(m_right);
+                        .arg(done)
+                        .arg(m_examTasks)
+                        .arg(Pick(m_env.random, CountingWords()))
+                        .arg(m_right);
   Refresh();
   m_env.view.ShowCorrectAnswer(request);
 

@@ -28,11 +28,11 @@ inline constexpr std::uint32_t kNavy = 0x000080;
 inline constexpr std::uint32_t kSilver = 0xC0C0C0;
 
 inline std::uint32_t PackedRgb(int r, int g, int b) {
-  return (static_cast<std::uint32_t>(r) << 16) | (static_cast<std::uint32_t>(g) << 8) |
-         static_cast<std::uint32_t>(b);
+  return (static_cast<std::uint32_t>(r) << 16) | (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
 }
 
-inline const QString kWrapNotice = S("Все имеющиеся в программе задания пройдены.\r\nРабота и статистика вновь начинается с нуля.");
+inline const QString kWrapNotice =
+    S("Все имеющиеся в программе задания пройдены.\r\nРабота и статистика вновь начинается с нуля.");
 inline const QString kPoolNotice = S("Все пройденные задания успешно повторены.\r\nПереход к новым заданиям.");
 inline const QString kRepLabel = S(" Закрепление пройденного ");
 inline const QString kDirLabel = S("Представление заданий");

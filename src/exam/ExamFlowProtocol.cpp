@@ -53,7 +53,8 @@ void ExamFlow::WriteSummary() {
   Write(m_consolidation ? S("Повторение длилось ") : S("Экзамен длился "), kBold, kBlue);
   Write(FormatElapsed(m_env.clock.TickCount() - m_examStartTick, m_env.decimalSeparator) +
             S("\nПравильных ответов: %1\nИтоговая оценка: ").arg(m_right),
-        kBold, kBlue);
+        kBold,
+        kBlue);
   Write(QString::number(m_mark), kBold, kRed);
   p.EndUpdate();
 }

@@ -34,9 +34,9 @@ inline constexpr std::uint32_t kHintWrongFont = 0xC0C0C0;     // silver
 inline constexpr std::uint32_t kHintTimeOutColor = 0x000080;  // navy
 inline constexpr std::uint32_t kHintTimeOutFont = 0x00FFFF;   // aqua
 // Fixed colours of the window's own controls.
-inline constexpr std::uint32_t kTrueLabelColor = 0xFFFFFF;    // the right interpretation
-inline constexpr std::uint32_t kGreenLettering = 0x008000;    // HintBitBtn, the mark window's button
-inline constexpr std::uint32_t kBlackLettering = 0x000000;    // HintBitBtn0
+inline constexpr std::uint32_t kTrueLabelColor = 0xFFFFFF;  // the right interpretation
+inline constexpr std::uint32_t kGreenLettering = 0x008000;  // HintBitBtn, the mark window's button
+inline constexpr std::uint32_t kBlackLettering = 0x000000;  // HintBitBtn0
 
 struct HintColours {
   std::uint32_t window = 0;
@@ -51,14 +51,14 @@ QString UpperFirst(QString text);
 // One showing's texts and switches.
 struct HintShowing {
   HintCase kind = HintCase::Right;
-  QString buttonCaption;             // both HintBitBtn and HintBitBtn0
-  QString remark;                    // HintLabel
-  bool showsInterpretation = false;  // TrueLabel shown and JerkTimer on (wrong, time-out)
+  QString buttonCaption;                         // both HintBitBtn and HintBitBtn0
+  QString remark;                                // HintLabel
+  bool showsInterpretation = false;              // TrueLabel shown and JerkTimer on (wrong, time-out)
   SoundCategory comment = SoundCategory::Right;  // played when sound comments are on
 };
 
 class HintPhrases {
-public:
+ public:
   static constexpr int kRecentWindow = 5;
 
   explicit HintPhrases(RandomSource& random);
@@ -80,7 +80,7 @@ public:
   // Item k (1-based) of a list as written, lower case; empty outside 1..Count.
   static QString Phrase(HintList list, int k);
 
-private:
+ private:
   QString DrawFrom(HintList list);
 
   TSmartRand m_button;

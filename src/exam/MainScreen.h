@@ -33,9 +33,9 @@ inline constexpr int kStartTag = 16;  // BitBtn5's tag while it starts an exam
 
 // The start screen's options as the settings keep them between runs.
 struct ExamOptions {
-  int viewIndex = 0;        // presentation: 0 text and sound, 1 text only, 2 sound only
+  int viewIndex = 0;  // presentation: 0 text and sound, 1 text only, 2 sound only
   bool timeLimitOn = false;
-  bool comments = true;     // sound comments
+  bool comments = true;  // sound comments
   bool ticTac = true;
   int timeLimitIndex = 10;  // the selected item of the time-limit list (5..45 s)
   int timeLimit = 15;       // the limit in force, seconds

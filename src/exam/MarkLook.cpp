@@ -8,9 +8,12 @@
 namespace zv {
 
 MarkLook MarkLookFor(int mark) {
-  static constexpr std::array<SoundCategory, 6> kComments = {
-      SoundCategory::Mark0, SoundCategory::Mark1, SoundCategory::Mark2,
-      SoundCategory::Mark3, SoundCategory::Mark4, SoundCategory::Mark5};
+  static constexpr std::array<SoundCategory, 6> kComments = {SoundCategory::Mark0,
+                                                             SoundCategory::Mark1,
+                                                             SoundCategory::Mark2,
+                                                             SoundCategory::Mark3,
+                                                             SoundCategory::Mark4,
+                                                             SoundCategory::Mark5};
   MarkLook look;
   look.mark = std::clamp(mark, 0, 5);
   look.digit = QString::number(look.mark);

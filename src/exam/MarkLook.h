@@ -1,8 +1,8 @@
 #pragma once
 // MarkLook: what the mark window (TMarkForm) shows for a mark, decided without widgets.
 
-#include "sound/SoundService.h"
 #include "exam/HintPhrases.h"
+#include "sound/SoundService.h"
 
 #include <QString>
 
@@ -13,10 +13,10 @@ namespace zv {
 class RandomSource;
 
 struct MarkLook {
-  int mark = 0;                  // 0..5 (a value outside is clamped to the nearer end)
-  QString digit;                 // Label2
+  int mark = 0;                            // 0..5 (a value outside is clamped to the nearer end)
+  QString digit;                           // Label2
   ButtonGlyph glyph = ButtonGlyph::Black;  // BitBtn1: green for 4 and 5, black for 0..3
-  bool flashes = false;          // MarkTimer runs (mark 5 only)
+  bool flashes = false;                    // MarkTimer runs (mark 5 only)
   SoundCategory comment = SoundCategory::Mark0;
 };
 

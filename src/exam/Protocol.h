@@ -42,7 +42,7 @@ struct ProtocolParagraph {
 // view at its insertion point: "\n" ends a paragraph; the alignment applies to the paragraph
 // being written (and to the ones that follow until changed).
 class ProtocolDocument {
-public:
+ public:
   ProtocolDocument() { Clear(); }
   void Clear();
   void SetAttributes(RunStyle style, std::uint32_t colour);
@@ -57,7 +57,7 @@ public:
   const std::vector<ProtocolParagraph>& Paragraphs() const { return m_paragraphs; }
   QString PlainText() const;  // paragraphs joined with "\n"
 
-private:
+ private:
   std::vector<ProtocolParagraph> m_paragraphs;
   RunStyle m_style;
   std::uint32_t m_colour = kBlack;

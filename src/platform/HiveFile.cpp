@@ -25,8 +25,12 @@ constexpr std::int64_t kRacyWindowNs = 2'000'000'000;
 std::int64_t ns(const struct timespec& t) { return std::int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec; }
 
 Stamp stampOf(const struct stat& st) {
-  return Stamp{true,          std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), std::int64_t(st.st_size),
-               ns(st.st_mtim), ns(st.st_ctim)};
+  return Stamp{true,
+               std::uint64_t(st.st_dev),
+               std::uint64_t(st.st_ino),
+               std::int64_t(st.st_size),
+               ns(st.st_mtim),
+               ns(st.st_ctim)};
 }
 
 QString errnoText(const QString& what, const QString& path, int err) {
@@ -36,7 +40,7 @@ QString errnoText(const QString& what, const QString& path, int err) {
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
 class Fd {
-public:
+ public:
   explicit Fd(int fd) : m_fd(fd) {}
   ~Fd() {
     if (m_fd >= 0) ::close(m_fd);
@@ -46,7 +50,7 @@ public:
   int get() const { return m_fd; }
   int release() { return std::exchange(m_fd, -1); }
 
-private:
+ private:
   int m_fd;
 };
 

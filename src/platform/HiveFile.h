@@ -36,10 +36,10 @@ std::int64_t NowNs();  // wall clock, the clock file times are taken from
 bool Trusted(const Stamp& stamp, std::int64_t verifiedAtNs);
 
 struct Contents {
-  Stamp stamp;     // of the file that was read (fstat of the open file)
+  Stamp stamp;  // of the file that was read (fstat of the open file)
   QByteArray bytes;
-  bool tooLarge = false;    // larger than the limit; bytes not read
-  bool notRegular = false;  // a folder, device or pipe where the hive should be
+  bool tooLarge = false;         // larger than the limit; bytes not read
+  bool notRegular = false;       // a folder, device or pipe where the hive should be
   std::optional<QString> error;  // could not be read (permissions, I/O)
 };
 
@@ -47,7 +47,7 @@ Contents ReadAll(const QString& path, std::int64_t maxBytes);
 
 // Exclusive flock() on "<hive>.lock", held for the object's life. Blocks until granted.
 class Lock {
-public:
+ public:
   explicit Lock(const QString& hivePath);
   ~Lock();
   Lock(const Lock&) = delete;
@@ -55,7 +55,7 @@ public:
   bool Held() const { return m_fd >= 0; }
   const QString& Error() const { return m_error; }
 
-private:
+ private:
   int m_fd = -1;
   QString m_error;
 };

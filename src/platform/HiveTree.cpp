@@ -73,8 +73,7 @@ void HiveTree::Apply(const HiveChange& change) {
       break;
     }
     case HiveChange::Kind::DeleteValue:
-      if (const Key* key = Find(change.path))
-        const_cast<Key*>(key)->values.erase(Fold(change.name));
+      if (const Key* key = Find(change.path)) const_cast<Key*>(key)->values.erase(Fold(change.name));
       break;
   }
 }
@@ -92,8 +91,7 @@ std::optional<QString> HiveTree::Merge(const regfile::Document& document) {
     Key& key = Ensure(path);
     for (const regfile::ValueLine& line : section.values) {
       if (line.value) {
-        Apply(HiveChange{HiveChange::Kind::SetValue, path, line.name, line.value->type,
-                         line.value->data});
+        Apply(HiveChange{HiveChange::Kind::SetValue, path, line.name, line.value->type, line.value->data});
       } else {
         key.values.erase(Fold(line.name));
       }
@@ -104,18 +102,14 @@ std::optional<QString> HiveTree::Merge(const regfile::Document& document) {
 
 regfile::Document HiveTree::ToDocument() const {
   regfile::Document doc;
-  std::function<void(const Key&, const QString&, bool)> walk = [&](const Key& key,
-                                                                   const QString& path,
-                                                                   bool isRoot) {
+  std::function<void(const Key&, const QString&, bool)> walk = [&](const Key& key, const QString& path, bool isRoot) {
     const bool leaf = key.subkeys.empty();
     if (!key.values.empty() || (leaf && !isRoot)) {
       regfile::Section section{path, false, {}};
-      for (const auto& [folded, v] : key.values)
-        section.values.push_back({v.name, regfile::Value{v.type, v.data}});
+      for (const auto& [folded, v] : key.values) section.values.push_back({v.name, regfile::Value{v.type, v.data}});
       doc.sections.push_back(std::move(section));
     }
-    for (const auto& [folded, child] : key.subkeys)
-      walk(*child, path + u'\\' + child->name, false);
+    for (const auto& [folded, child] : key.subkeys) walk(*child, path + u'\\' + child->name, false);
   };
   walk(m_root, m_root.name, true);
   return doc;

@@ -34,7 +34,7 @@ struct HiveChange {
 };
 
 class HiveTree {
-public:
+ public:
   struct Key {
     QString name;
     std::map<QString, HiveValue> values;              // by folded name
@@ -65,7 +65,7 @@ public:
 
   static QString Fold(const QString& name) { return name.toCaseFolded(); }
 
-private:
+ private:
   Key m_root;
 };
 

@@ -27,14 +27,11 @@ MsgResult firstButton(MsgButtons buttons) {
 
 MsgResult ShowMessageBox(const MessageRequest& request) {
   if (presenter()) return presenter()(request);
-  std::fprintf(stderr, "[%s] %s\n", request.caption.toUtf8().constData(),
-               request.text.toUtf8().constData());
+  std::fprintf(stderr, "[%s] %s\n", request.caption.toUtf8().constData(), request.text.toUtf8().constData());
   return firstButton(request.buttons);
 }
 
-MessagePresenter SetMessagePresenter(MessagePresenter p) {
-  return std::exchange(presenter(), std::move(p));
-}
+MessagePresenter SetMessagePresenter(MessagePresenter p) { return std::exchange(presenter(), std::move(p)); }
 
 MessageBoxHook::MessageBoxHook(MsgResult fallback) : m_fallback(fallback) {
   m_previous = SetMessagePresenter([this](const MessageRequest& request) {

@@ -40,7 +40,7 @@ MessagePresenter SetMessagePresenter(MessagePresenter presenter);
 // Test hook: while alive, answers every box with the queued results (then with `fallback`)
 // and records each request.
 class MessageBoxHook {
-public:
+ public:
   explicit MessageBoxHook(MsgResult fallback = MsgResult::Ok);
   ~MessageBoxHook();
   MessageBoxHook(const MessageBoxHook&) = delete;
@@ -50,7 +50,7 @@ public:
   const std::vector<MessageRequest>& shown() const { return m_shown; }
   void clear() { m_shown.clear(); }
 
-private:
+ private:
   MsgResult m_fallback;
   std::vector<MsgResult> m_queue;
   std::vector<MessageRequest> m_shown;

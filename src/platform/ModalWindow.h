@@ -44,7 +44,7 @@ std::optional<ModalAnswer> AnswerFromModalHook(const ModalRequest& request);
 // `fallback`) instead of showing it, and records each request. Hooks nest: the newest answers,
 // and they end in the reverse order of their making (as scoped objects do).
 class ModalHook {
-public:
+ public:
   explicit ModalHook(ModalAnswer fallback = {});
   ~ModalHook();
   ModalHook(const ModalHook&) = delete;
@@ -59,7 +59,7 @@ public:
   std::vector<ModalRequest> shown(ModalWindow window) const;
   void clear() { m_shown.clear(); }
 
-private:
+ private:
   ModalAnswer answer(const ModalRequest& request);
 
   ModalAnswer m_fallback;

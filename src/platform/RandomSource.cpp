@@ -5,8 +5,7 @@
 namespace zv {
 
 ClockSeededRandom::ClockSeededRandom()
-    : m_engine(static_cast<std::uint64_t>(
-          std::chrono::high_resolution_clock::now().time_since_epoch().count())) {}
+    : m_engine(static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count())) {}
 
 int ClockSeededRandom::Uniform(int n) {
   if (n <= 1) return 0;

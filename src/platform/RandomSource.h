@@ -8,7 +8,7 @@
 namespace zv {
 
 class RandomSource {
-public:
+ public:
   virtual ~RandomSource() = default;
   // Uniform integer in 0..n-1; n >= 1.
   virtual int Uniform(int n) = 0;
@@ -16,12 +16,12 @@ public:
 
 // The program's generator: a Mersenne twister seeded from the clock at start.
 class ClockSeededRandom final : public RandomSource {
-public:
+ public:
   ClockSeededRandom();
   explicit ClockSeededRandom(std::uint64_t seed) : m_engine(seed) {}
   int Uniform(int n) override;
 
-private:
+ private:
   std::mt19937_64 m_engine;
 };
 

@@ -79,9 +79,7 @@ qsizetype firstUnwritable(QStringView s) {
   return -1;
 }
 
-QString describeChar(QChar c) {
-  return u"U+"_s + QString::number(c.unicode(), 16).rightJustified(4, u'0').toUpper();
-}
+QString describeChar(QChar c) { return u"U+"_s + QString::number(c.unicode(), 16).rightJustified(4, u'0').toUpper(); }
 
 // ---- decoding the file into lines ---------------------------------------------------------
 
@@ -91,8 +89,7 @@ struct Lines {
 };
 
 std::optional<ParseError> checkLine(const QString& line, int number) {
-  if (line.size() > kMaxLineChars)
-    return ParseError{number, u"line is longer than %1 characters"_s.arg(kMaxLineChars)};
+  if (line.size() > kMaxLineChars) return ParseError{number, u"line is longer than %1 characters"_s.arg(kMaxLineChars)};
   const qsizetype bad = firstUnwritable(line);
   if (bad >= 0) {
     const QChar c = line[bad];
@@ -165,8 +162,7 @@ Lines splitUtf16le(QByteArrayView bytes) {
 
 Lines decodeLines(QByteArrayView bytes) {
   if (bytes.startsWith("\xFF\xFE")) return splitUtf16le(bytes.sliced(2));
-  if (bytes.startsWith("\xFE\xFF"))
-    return Lines{{}, ParseError{1, u"UTF-16 big-endian text is not supported"_s}};
+  if (bytes.startsWith("\xFE\xFF")) return Lines{{}, ParseError{1, u"UTF-16 big-endian text is not supported"_s}};
   if (bytes.startsWith("\xEF\xBB\xBF")) bytes = bytes.sliced(3);
   return splitUtf8(bytes);
 }
@@ -174,7 +170,7 @@ Lines decodeLines(QByteArrayView bytes) {
 // ---- the line grammar ---------------------------------------------------------------------
 
 class Parser {
-public:
+ public:
   Parser(std::vector<QString> lines, Regedit4Text text) : m_lines(std::move(lines)), m_text(text) {}
 
   ReadResult run() {
@@ -207,7 +203,7 @@ public:
     return result;
   }
 
-private:
+ private:
   std::optional<QString> section(QStringView line, Document& doc) {
     line = trimRight(line);
     if (!line.endsWith(u']')) return u"key line without a closing ']'"_s;
@@ -228,18 +224,15 @@ private:
     qsizetype depth = 0;
     for (QStringView part : path.tokenize(u'\\')) {
       if (part.isEmpty()) return u"empty key name in the path"_s;
-      if (depth == 0 && !IsRootKeyName(part))
-        return u"unknown root key \"%1\""_s.arg(part.left(kMaxKeyNameChars));
-      if (part.size() > kMaxKeyNameChars)
-        return u"key name longer than %1 characters"_s.arg(kMaxKeyNameChars);
+      if (depth == 0 && !IsRootKeyName(part)) return u"unknown root key \"%1\""_s.arg(part.left(kMaxKeyNameChars));
+      if (part.size() > kMaxKeyNameChars) return u"key name longer than %1 characters"_s.arg(kMaxKeyNameChars);
       if (++depth > kMaxKeyDepth) return u"key path deeper than %1 levels"_s.arg(kMaxKeyDepth);
     }
     return std::nullopt;
   }
 
   // A quoted name or string starting at s[pos] == '"'; pos ends after the closing quote.
-  static std::optional<QString> quoted(QStringView s, qsizetype& pos, QString& out,
-                                       QLatin1StringView what) {
+  static std::optional<QString> quoted(QStringView s, qsizetype& pos, QString& out, QLatin1StringView what) {
     out.clear();
     for (++pos; pos < s.size(); ++pos) {
       const QChar c = s[pos];
@@ -272,8 +265,7 @@ private:
     } else if (auto e = quoted(line, pos, v.name, "value name"_L1)) {
       return e;
     }
-    if (v.name.size() > kMaxValueNameChars)
-      return u"value name longer than %1 characters"_s.arg(kMaxValueNameChars);
+    if (v.name.size() > kMaxValueNameChars) return u"value name longer than %1 characters"_s.arg(kMaxValueNameChars);
     QStringView rest = trimLeft(line.sliced(pos));
     if (!rest.startsWith(u'=')) return u"expected '=' after the value name"_s;
     rest = trimLeft(rest.sliced(1));
@@ -399,9 +391,8 @@ std::optional<QString> plainString(const Value& v, qsizetype nameChars) {
 constexpr qsizetype kHexWrapColumn = 77;  // then "\" makes 78, as registry editors wrap
 
 void appendHex(QString& out, qsizetype column, QByteArrayView data) {
-  static constexpr std::array<char16_t, 16> digits = {u'0', u'1', u'2', u'3', u'4', u'5',
-                                                      u'6', u'7', u'8', u'9', u'a', u'b',
-                                                      u'c', u'd', u'e', u'f'};
+  static constexpr std::array<char16_t, 16> digits = {
+      u'0', u'1', u'2', u'3', u'4', u'5', u'6', u'7', u'8', u'9', u'a', u'b', u'c', u'd', u'e', u'f'};
   for (qsizetype i = 0; i < data.size(); ++i) {
     const bool last = i + 1 == data.size();
     const qsizetype width = last ? 2 : 3;
@@ -420,9 +411,12 @@ void appendHex(QString& out, qsizetype column, QByteArrayView data) {
 }  // namespace
 
 bool IsRootKeyName(QStringView name) {
-  static constexpr std::array<QLatin1StringView, 6> roots = {
-      "HKEY_CURRENT_USER"_L1, "HKEY_LOCAL_MACHINE"_L1,  "HKEY_USERS"_L1,
-      "HKEY_CLASSES_ROOT"_L1, "HKEY_CURRENT_CONFIG"_L1, "HKEY_DYN_DATA"_L1};
+  static constexpr std::array<QLatin1StringView, 6> roots = {"HKEY_CURRENT_USER"_L1,
+                                                             "HKEY_LOCAL_MACHINE"_L1,
+                                                             "HKEY_USERS"_L1,
+                                                             "HKEY_CLASSES_ROOT"_L1,
+                                                             "HKEY_CURRENT_CONFIG"_L1,
+                                                             "HKEY_DYN_DATA"_L1};
   for (QLatin1StringView r : roots)
     if (name.compare(r, Qt::CaseInsensitive) == 0) return true;
   return false;
@@ -491,8 +485,7 @@ QByteArray Write(const Document& document) {
         for (int i = 3; i >= 0; --i) n = (n << 8) | quint8(v.value->data[i]);
         out.append(u"dword:%1"_s.arg(n, 8, 16, QChar(u'0')));
       } else {
-        out.append(v.value->type == kTypeBinary ? u"hex:"_s
-                                                : u"hex(%1):"_s.arg(v.value->type, 0, 16));
+        out.append(v.value->type == kTypeBinary ? u"hex:"_s : u"hex(%1):"_s.arg(v.value->type, 0, 16));
         appendHex(out, out.size() - lineStart, v.value->data);
       }
       out.append(u"\r\n"_s);

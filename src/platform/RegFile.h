@@ -49,7 +49,7 @@ inline constexpr std::uint32_t kTypeMultiString = 7;
 // Limits that keep hostile input bounded; registry editors stay far below them.
 inline constexpr qsizetype kMaxFileBytes = 64 * 1024 * 1024;
 inline constexpr qsizetype kMaxLineChars = 1024 * 1024;
-inline constexpr qsizetype kMaxKeyNameChars = 255;     // one path component
+inline constexpr qsizetype kMaxKeyNameChars = 255;  // one path component
 inline constexpr qsizetype kMaxValueNameChars = 16383;
 inline constexpr qsizetype kMaxKeyDepth = 512;
 
@@ -100,7 +100,7 @@ bool IsRootKeyName(QStringView name);
 bool IsWritableName(QStringView name);
 
 // Text <-> stored form of the string types.
-QByteArray StringData(QStringView text);   // UTF-16LE plus terminator
+QByteArray StringData(QStringView text);      // UTF-16LE plus terminator
 QString StringFromData(QByteArrayView data);  // up to the first terminator; odd byte ignored
 
 }  // namespace zv::regfile

@@ -73,12 +73,10 @@ ParseOutcome parseHive(const hivefile::Contents& contents, const QString& rootNa
   if (!contents.stamp.exists) return {Parsed::Empty, empty, {}};
   if (contents.error) return {Parsed::Empty, empty, *contents.error};  // unreadable: leave it be
   if (contents.notRegular) return {Parsed::Corrupt, empty, u"not a regular file"_s};
-  if (contents.tooLarge)
-    return {Parsed::Corrupt, empty, u"larger than %1 bytes"_s.arg(regfile::kMaxFileBytes)};
+  if (contents.tooLarge) return {Parsed::Corrupt, empty, u"larger than %1 bytes"_s.arg(regfile::kMaxFileBytes)};
   if (contents.bytes.isEmpty()) return {Parsed::Empty, empty, {}};
   const regfile::ReadResult read = regfile::Read(contents.bytes, regfile::Regedit4Text::Utf16le);
-  if (!read.ok())
-    return {Parsed::Corrupt, empty, u"line %1: %2"_s.arg(read.error->line).arg(read.error->message)};
+  if (!read.ok()) return {Parsed::Corrupt, empty, u"line %1: %2"_s.arg(read.error->line).arg(read.error->message)};
   auto tree = std::make_shared<HiveTree>(rootName);
   if (auto problem = tree->Merge(read.document)) return {Parsed::Corrupt, empty, *problem};
   return {Parsed::Ok, std::move(tree), {}};
@@ -88,8 +86,7 @@ void warn(const QString& message) { qWarning("registry: %s", qPrintable(message)
 
 // The current snapshot of a hive. `known` is the caller's last one; `lockHeld` says whether the
 // caller holds the hive's lock (moving a corrupt file aside needs it).
-SnapshotPtr currentSnapshot(const QString& path, const QString& rootName, const SnapshotPtr& known,
-                            bool lockHeld) {
+SnapshotPtr currentSnapshot(const QString& path, const QString& rootName, const SnapshotPtr& known, bool lockHeld) {
   const hivefile::Stamp stamp = hivefile::StatPath(path);
   if (known && known->stamp == stamp && known->trusted()) return known;
   SnapshotPtr cached = snapshotCache().get(path);
@@ -103,8 +100,8 @@ SnapshotPtr currentSnapshot(const QString& path, const QString& rootName, const 
   fresh->bytes = contents.bytes;
   // Same bytes as a snapshot we hold: no parse.
   for (const SnapshotPtr& s : {known, cached}) {
-    if (s && contents.stamp.exists && !contents.error && !contents.tooLarge &&
-        !contents.notRegular && s->stamp.exists && s->bytes == contents.bytes) {
+    if (s && contents.stamp.exists && !contents.error && !contents.tooLarge && !contents.notRegular &&
+        s->stamp.exists && s->bytes == contents.bytes) {
       fresh->bytes = s->bytes;
       fresh->tree = s->tree;
       snapshotCache().put(path, fresh);
@@ -158,11 +155,14 @@ std::vector<ComputedKey> computedKeys(const RegistryPaths& paths) {
     return ComputedKey{root, parts, foldAll(parts), std::move(values)};
   };
   return {
-      key(RootKey::CurrentUser, u"Software\\"_s + shellFolders,
+      key(RootKey::CurrentUser,
+          u"Software\\"_s + shellFolders,
           {{u"Desktop"_s, paths.desktopDir}, {u"Programs"_s, paths.programsDir}, {u"Startup"_s, paths.startupDir}}),
-      key(RootKey::LocalMachine, u"SOFTWARE\\"_s + shellFolders,
+      key(RootKey::LocalMachine,
+          u"SOFTWARE\\"_s + shellFolders,
           {{u"Common Programs"_s, paths.commonProgramsDir}, {u"Common Desktop"_s, QString()}}),
-      key(RootKey::LocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion"_s,
+      key(RootKey::LocalMachine,
+          u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion"_s,
           {{u"ProgramFilesDir"_s, u"/opt/"_s}}),
   };
 }
@@ -198,8 +198,7 @@ QString desktopFromTool() {
     tool.waitForFinished(1000);
   }
   // The tool answers the home folder itself when no desktop is configured.
-  if (answer.isEmpty() || !QDir::isAbsolutePath(answer) || QDir(answer) == QDir(home))
-    answer = home + u"/Desktop"_s;
+  if (answer.isEmpty() || !QDir::isAbsolutePath(answer) || QDir(answer) == QDir(home)) answer = home + u"/Desktop"_s;
   answers.insert(key, answer);
   return answer;
 }
@@ -225,9 +224,12 @@ void computeFolders(RegistryPaths& p) {
 
 QString RootKeyName(RootKey root) {
   switch (root) {
-    case RootKey::CurrentUser: return u"HKEY_CURRENT_USER"_s;
-    case RootKey::LocalMachine: return u"HKEY_LOCAL_MACHINE"_s;
-    case RootKey::Users: return u"HKEY_USERS"_s;
+    case RootKey::CurrentUser:
+      return u"HKEY_CURRENT_USER"_s;
+    case RootKey::LocalMachine:
+      return u"HKEY_LOCAL_MACHINE"_s;
+    case RootKey::Users:
+      return u"HKEY_USERS"_s;
   }
   return {};
 }
@@ -268,9 +270,9 @@ QString RegistryPaths::hiveFile(RootKey root) const {
 struct Registry::Impl {
   struct RootState {
     SnapshotPtr snapshot;
-    std::shared_ptr<HiveTree> view;  // snapshot + journal, while the journal is not empty
+    std::shared_ptr<HiveTree> view;                  // snapshot + journal, while the journal is not empty
     std::vector<std::optional<HiveChange>> journal;  // emptied slots: superseded writes
-    QHash<QString, std::size_t> lastWrite;          // path + name -> slot of the last SetValue
+    QHash<QString, std::size_t> lastWrite;           // path + name -> slot of the last SetValue
     std::size_t superseded = 0;                      // emptied slots
   };
 
@@ -664,8 +666,7 @@ void Registry::WriteDateTime(const QString& name, double value) {
 int Registry::ReadBinaryData(const QString& name, void* buffer, int bufSize) {
   const Impl::Found v = d->require(name);
   if (v.type != regfile::kTypeBinary) Impl::wrongType(name);
-  if (v.data.size() > bufSize)
-    throw RegistryError("the value '" + name.toStdString() + "' does not fit the buffer");
+  if (v.data.size() > bufSize) throw RegistryError("the value '" + name.toStdString() + "' does not fit the buffer");
   if (!v.data.isEmpty()) std::memcpy(buffer, v.data.constData(), size_t(v.data.size()));
   return int(v.data.size());
 }

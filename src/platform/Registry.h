@@ -68,7 +68,7 @@ enum class RegType : std::uint32_t {
 // stored: control characters, key names over 255 characters; data over 1 MiB) and by flushes
 // that fail.
 class RegistryError : public std::runtime_error {
-public:
+ public:
   using std::runtime_error::runtime_error;
 };
 
@@ -99,7 +99,7 @@ inline constexpr std::uint32_t KEY_WOW64_64KEY = 0x0100;
 inline constexpr std::uint32_t KEY_READ = 0x20019;
 
 class Registry {
-public:
+ public:
   explicit Registry(RegistryPaths paths, std::uint32_t access = KEY_ALL_ACCESS);
   ~Registry();  // closes the key, flushing pending changes
   Registry(const Registry&) = delete;
@@ -162,7 +162,7 @@ public:
   QByteArray ReadRaw(const QString& name);
   void WriteRaw(const QString& name, RegType type, const QByteArray& data);
 
-private:
+ private:
   struct Impl;
   std::unique_ptr<Impl> d;
 };

@@ -35,7 +35,7 @@ void EndAtProcessExit();
 
 class SessionEnd : public QObject {
   Q_OBJECT
-public:
+ public:
   explicit SessionEnd(QObject* parent = nullptr);
   ~SessionEnd() override;
   SessionEnd(const SessionEnd&) = delete;
@@ -49,10 +49,10 @@ public:
   // Whether the end is being reported from the process's exit handler.
   bool AtExit() const { return m_atExit; }
 
-signals:
+ signals:
   void ending();
 
-private:
+ private:
   friend void EndAtProcessExit();
   void ReadSignals();
   void End();

@@ -43,8 +43,7 @@ void encode(std::uint32_t message, char* out) {
 
 std::uint32_t decode(const QByteArray& bytes) {
   std::uint32_t message = 0;
-  for (int i = 0; i < kMessageSize; ++i)
-    message |= std::uint32_t(static_cast<unsigned char>(bytes.at(i))) << (8 * i);
+  for (int i = 0; i < kMessageSize; ++i) message |= std::uint32_t(static_cast<unsigned char>(bytes.at(i))) << (8 * i);
   return message;
 }
 
@@ -57,8 +56,7 @@ InstancePaths InstancePaths::InFolder(const QString& folder) {
   return paths;
 }
 
-InstancePaths InstancePaths::ForUser(const QProcessEnvironment& environment,
-                                     const QString& tempBase) {
+InstancePaths InstancePaths::ForUser(const QProcessEnvironment& environment, const QString& tempBase) {
   const QString runtime = environment.value(u"XDG_RUNTIME_DIR"_s);
   if (!runtime.isEmpty()) return InFolder(runtime);
   const QString folder = tempBase + u"/zorvik-%1"_s.arg(::geteuid());
@@ -108,8 +106,7 @@ InstanceCheck CheckSingleInstance(const SingleInstanceLock& lock, const QString&
                                                                : InstanceCheck::FirstStillStarting;
 }
 
-InstanceMessageServer::InstanceMessageServer(QObject* parent)
-    : QObject(parent), m_server(new QLocalServer(this)) {
+InstanceMessageServer::InstanceMessageServer(QObject* parent) : QObject(parent), m_server(new QLocalServer(this)) {
   m_server->setSocketOptions(QLocalServer::UserAccessOption);
   connect(m_server, &QLocalServer::newConnection, this, &InstanceMessageServer::AcceptConnections);
 }
@@ -159,8 +156,10 @@ void InstanceMessageServer::ReadMessages(QLocalSocket* socket) {
     const std::uint32_t message = decode(socket->read(kMessageSize));
     emit messageReceived(message);
     if (!self) return;
-    if (message == kBringForwardMessage) emit bringForwardRequested();
-    else if (message == kQuitMessage) emit quitRequested();
+    if (message == kBringForwardMessage)
+      emit bringForwardRequested();
+    else if (message == kQuitMessage)
+      emit quitRequested();
   }
 }
 

@@ -45,7 +45,7 @@ struct InstancePaths {
 
 // The life-long lock. Taken on construction, released on destruction (closing the descriptor).
 class SingleInstanceLock {
-public:
+ public:
   enum class State {
     Owned,          // this process is the first copy
     HeldElsewhere,  // another process holds it: "already exists"
@@ -61,7 +61,7 @@ public:
   bool AlreadyExists() const { return m_state == State::HeldElsewhere; }
   const QString& path() const { return m_path; }
 
-private:
+ private:
   QString m_path;
   int m_fd = -1;
   State m_state = State::Unavailable;
@@ -86,7 +86,7 @@ InstanceCheck CheckSingleInstance(const SingleInstanceLock& lock, const QString&
 class InstanceMessageServer : public QObject {
   Q_OBJECT
 
-public:
+ public:
   explicit InstanceMessageServer(QObject* parent = nullptr);
   ~InstanceMessageServer() override;
 
@@ -96,12 +96,12 @@ public:
   bool IsListening() const;
   QString ServerName() const;
 
-signals:
+ signals:
   void messageReceived(std::uint32_t message);
   void bringForwardRequested();
   void quitRequested();
 
-private:
+ private:
   void AcceptConnections();
   void ReadMessages(QLocalSocket* socket);
 

@@ -40,17 +40,14 @@ LanguageNames SystemDefaultLanguageNames(const QProcessEnvironment& environment)
   QLocale locale(name);
   if (name.isEmpty() || name == u"C"_s || name == u"POSIX"_s || locale.language() == QLocale::C)
     locale = QLocale(QLocale::English, QLocale::UnitedStates);
-  return LanguageNames{cut(locale.nativeLanguageName()),
-                       cut(QLocale::languageToString(locale.language()))};
+  return LanguageNames{cut(locale.nativeLanguageName()), cut(QLocale::languageToString(locale.language()))};
 }
 
 QString LanguageWarningText(const LanguageNames& names) {
-  return u"В Вашей системе Windows основным языком отображения является "_s + names.Local +
-         u" ("_s + names.English + u").\r\n"_s +
-         u"Программе нужен русский язык хотя бы \"для не-Юникод-программ\".\r\n"_s +
-         u"Хотите сейчас войти в процедуру установки языка отображения?\r\n\r\n"_s +
-         names.Local + u" ("_s + names.English +
-         u") is the default language in your Windows system.\r\n"_s +
+  return u"В Вашей системе Windows основным языком отображения является "_s + names.Local + u" ("_s + names.English +
+         u").\r\n"_s + u"Программе нужен русский язык хотя бы \"для не-Юникод-программ\".\r\n"_s +
+         u"Хотите сейчас войти в процедуру установки языка отображения?\r\n\r\n"_s + names.Local + u" ("_s +
+         names.English + u") is the default language in your Windows system.\r\n"_s +
          u"Russian language is required for at least \"non-Unicode programs\".\r\n"_s +
          u"Would you like to launch Locales Setup now?"_s;
 }

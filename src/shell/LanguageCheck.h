@@ -34,8 +34,7 @@ struct LanguageWarningAnswer {
   bool Yes = false;     // the window closed with YesBitBtn
   bool NoMore = false;  // "Больше не показывать это окно" ticked
 };
-using LanguageWarningPrompt =
-    std::function<LanguageWarningAnswer(const QString& caption, const QString& text)>;
+using LanguageWarningPrompt = std::function<LanguageWarningAnswer(const QString& caption, const QString& text)>;
 
 // Whether start-up runs the check at all: not for the Cyrillic locales (1026, 1049, 1058,
 // 1059, 1087, 1092, 2073).

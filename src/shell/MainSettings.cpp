@@ -65,11 +65,16 @@ bool StoredEdgeFits(const ScreenSpace& space, Qt::Orientation axis, int edge) {
 
 int AutoCheckupHours(int time) {
   switch (time) {
-    case 0: return 164;
-    case 1: return 332;
-    case 2: return 500;
-    case 3: return 716;
-    default: return 0;
+    case 0:
+      return 164;
+    case 1:
+      return 332;
+    case 2:
+      return 500;
+    case 3:
+      return 716;
+    default:
+      return 0;
   }
 }
 

@@ -77,7 +77,7 @@ void ReadMainSettings(Registry& registry, MainSettings& settings, const ScreenSp
 
 // Writes the values and the three start-up selectors' states (Heart, DoneHeart, HeartP,
 // HeartRC) in their order.
-void WriteMainSettings(Registry& registry, const MainSettings& settings, TSmartRand& tasks,
-                       TSmartRand& sayings, TSmartRand& remarks);
+void WriteMainSettings(Registry& registry, const MainSettings& settings, TSmartRand& tasks, TSmartRand& sayings,
+                       TSmartRand& remarks);
 
 }  // namespace zv

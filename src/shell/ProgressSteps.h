@@ -7,7 +7,7 @@
 namespace zv {
 
 class ProgressSteps {
-public:
+ public:
   virtual ~ProgressSteps() = default;
   virtual void SetCaption(const QString& caption) = 0;
   // Advances the bar by one step and lets pending window messages run.

@@ -20,8 +20,8 @@ std::optional<ShellCommand> RegionalSettingsCommand(const ExecutableFinder& find
 }
 
 bool OpenRegionalSettings() {
-  const auto command = RegionalSettingsCommand(
-      [](const QString& name) { return QStandardPaths::findExecutable(name); });
+  const auto command =
+      RegionalSettingsCommand([](const QString& name) { return QStandardPaths::findExecutable(name); });
   return command && QProcess::startDetached(command->Program, command->Arguments);
 }
 

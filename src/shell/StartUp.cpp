@@ -31,11 +31,9 @@ LanguageWarningAnswer askWithWindow(const QString& caption, const QString& text)
 StartUpResult StartUp(SystemInfo& info, const StartUpOptions& options) {
   StartUpResult result;
 
-  const InstancePaths instance =
-      options.Instance ? *options.Instance : InstancePaths::ForUser(info.Environment);
+  const InstancePaths instance = options.Instance ? *options.Instance : InstancePaths::ForUser(info.Environment);
   result.Lock = std::make_unique<SingleInstanceLock>(instance.LockFile);
-  if (CheckSingleInstance(*result.Lock, instance.ServerName) == InstanceCheck::HandedOver)
-    return result;
+  if (CheckSingleInstance(*result.Lock, instance.ServerName) == InstanceCheck::HandedOver) return result;
   result.ServerName = instance.ServerName;
 
   TrainerState& state = result.State;

@@ -37,17 +37,17 @@ struct StartUpWindows {
 };
 
 struct StartUpOptions {
-  QByteArrayView SayingsText;                 // the stored sayings list, counted by "^"
-  std::optional<InstancePaths> Instance;      // none: InstancePaths::ForUser(environment)
-  LanguageWarningPrompt AskLanguage;          // none: the TWarningForm window
-  std::function<bool()> OpenRegional;         // none: OpenRegionalSettings(); true: opened
-  std::function<double()> Now;                // none: the current moment as an OLE date
+  QByteArrayView SayingsText;             // the stored sayings list, counted by "^"
+  std::optional<InstancePaths> Instance;  // none: InstancePaths::ForUser(environment)
+  LanguageWarningPrompt AskLanguage;      // none: the TWarningForm window
+  std::function<bool()> OpenRegional;     // none: OpenRegionalSettings(); true: opened
+  std::function<double()> Now;            // none: the current moment as an OLE date
 };
 
 struct StartUpResult {
-  bool Proceed = false;  // true: create the windows and run the message loop
+  bool Proceed = false;                      // true: create the windows and run the message loop
   std::unique_ptr<SingleInstanceLock> Lock;  // kept for the life of the process
-  QString ServerName;    // where the main window's InstanceMessageServer listens
+  QString ServerName;                        // where the main window's InstanceMessageServer listens
   TrainerState State;
   StartUpWindows Windows;
 };

@@ -18,8 +18,7 @@ bool g_cancelRequested = false;
 
 }  // namespace
 
-TProgressForm::TProgressForm(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+TProgressForm::TProgressForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
   setObjectName(u"ProgressForm"_s);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));  // silver
@@ -39,8 +38,7 @@ TProgressForm::TProgressForm(QWidget* parent)
   ProgressBar->setValue(0);
   ProgressBar->setTextVisible(false);
 
-  CancelBitBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                 u"Отмена"_s, this);
+  CancelBitBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), u"Отмена"_s, this);
   CancelBitBtn->setObjectName(u"CancelBitBtn"_s);
   CancelBitBtn->hide();
   connect(CancelBitBtn, &QPushButton::clicked, this, &TProgressForm::CancelBitBtnClick);
@@ -70,9 +68,7 @@ void TProgressForm::SetBorder(bool on) {
   if (visible) show();  // changing the flags hides a shown window
 }
 
-void TProgressForm::SetAlphaBlend(bool on) {
-  setWindowOpacity(on ? kAlphaBlendValue / 255.0 : 1.0);
-}
+void TProgressForm::SetAlphaBlend(bool on) { setWindowOpacity(on ? kAlphaBlendValue / 255.0 : 1.0); }
 
 void TProgressForm::SetCaption(const QString& caption) { CaptionLabel->setText(caption); }
 

@@ -19,7 +19,7 @@ namespace zv {
 class TProgressForm : public QWidget, public ProgressSteps {
   Q_OBJECT
 
-public:
+ public:
   static constexpr int kAlphaBlendValue = 224;
   static constexpr int kClientWidth = 400;
 
@@ -39,10 +39,10 @@ public:
   QProgressBar* ProgressBar = nullptr;
   QPushButton* CancelBitBtn = nullptr;
 
-protected:
+ protected:
   void showEvent(QShowEvent* event) override;
 
-private:
+ private:
   void FormCreate();
   void CancelBitBtnClick();
 };

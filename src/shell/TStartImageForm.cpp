@@ -43,8 +43,7 @@ void paint(QLabel* label, const QColor& colour) {
 QStringList TStartImageForm::CandidateFamilies() {
   QStringList families;
   for (const QString& family : QFontDatabase::families(QFontDatabase::Latin))
-    if (!QFontDatabase::isPrivateFamily(family) && QFontDatabase::isScalable(family))
-      families.append(family);
+    if (!QFontDatabase::isPrivateFamily(family) && QFontDatabase::isScalable(family)) families.append(family);
   return families;
 }
 

@@ -15,7 +15,7 @@ class RandomSource;
 class TStartImageForm : public QWidget {
   Q_OBJECT
 
-public:
+ public:
   static constexpr int kFontPixels = 341;
   static constexpr int kShadowOffset = 8;
 
@@ -31,7 +31,7 @@ public:
   QLabel* ShLabel2 = nullptr;
   QLabel* Label2 = nullptr;
 
-private:
+ private:
   void FormCreate(RandomSource& random);
 };
 

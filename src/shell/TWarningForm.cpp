@@ -51,9 +51,8 @@ QPushButton* bitBtn(QWidget* parent, const QString& name, QStyle::StandardPixmap
 }  // namespace
 
 TWarningForm::TWarningForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
   setObjectName(u"WarningForm"_s);
   setFont(arial(kTextPixels));
   setFixedSize(kClientWidth, kClientHeight);
@@ -105,8 +104,8 @@ TWarningForm::TWarningForm(QWidget* parent)
 
 void TWarningForm::FitNoMoreCheckBox() {
   const int width = fontMetrics().horizontalAdvance(NoMoreCheckBox->text()) + 24;
-  NoMoreCheckBox->setGeometry((BottomPanel->width() - width) / 2, kNoMoreTop, width,
-                              NoMoreCheckBox->sizeHint().height());
+  NoMoreCheckBox->setGeometry(
+      (BottomPanel->width() - width) / 2, kNoMoreTop, width, NoMoreCheckBox->sizeHint().height());
 }
 
 void TWarningForm::SetText(const QString& text) {
@@ -127,8 +126,7 @@ void TWarningForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-LanguageWarningAnswer AskLanguageWarning(TWarningForm& form, const QString& caption,
-                                         const QString& text) {
+LanguageWarningAnswer AskLanguageWarning(TWarningForm& form, const QString& caption, const QString& text) {
   form.setWindowTitle(caption);
   form.SetText(text);
   form.NoMoreCheckBox->setText(u"Больше не показывать это окно"_s);
@@ -139,8 +137,7 @@ LanguageWarningAnswer AskLanguageWarning(TWarningForm& form, const QString& capt
   form.NoBitBtn->setText(u"Нет"_s);
   QCoreApplication::processEvents();
   const int result = form.exec();
-  return LanguageWarningAnswer{result == TWarningForm::kResultYes,
-                               form.NoMoreCheckBox->isChecked()};
+  return LanguageWarningAnswer{result == TWarningForm::kResultYes, form.NoMoreCheckBox->isChecked()};
 }
 
 LanguageWarningAnswer AskLanguageWarning(const QString& caption, const QString& text) {

@@ -20,7 +20,7 @@ namespace zv {
 class TWarningForm : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   static constexpr int kResultOk = 1;
   static constexpr int kResultYes = 6;
   static constexpr int kResultNo = 7;
@@ -48,7 +48,7 @@ public:
   QPushButton* NoBitBtn = nullptr;
   QCheckBox* NoMoreCheckBox = nullptr;
 
-protected:
+ protected:
   void showEvent(QShowEvent* event) override;
 };
 
@@ -56,7 +56,6 @@ protected:
 // shows it modally.
 LanguageWarningAnswer AskLanguageWarning(const QString& caption, const QString& text);
 // The same on a window the caller made (tests drive it while it is modal).
-LanguageWarningAnswer AskLanguageWarning(TWarningForm& form, const QString& caption,
-                                         const QString& text);
+LanguageWarningAnswer AskLanguageWarning(TWarningForm& form, const QString& caption, const QString& text);
 
 }  // namespace zv

@@ -6,7 +6,6 @@
 #include "tasks/SelectorStore.h"
 #include "tasks/TaskCatalogue.h"
 
-
 namespace zv {
 
 using namespace Qt::StringLiterals;
@@ -19,8 +18,7 @@ void PublishProgramValues(const TrainerState& state, SystemInfo& info) {
   info.BuildNumber = state.BuildNumber;
 }
 
-void RestoreStartUpSelectors(SystemInfo& info, TrainerState& state, int sayingsCount,
-                             ProgressSteps& progress) {
+void RestoreStartUpSelectors(SystemInfo& info, TrainerState& state, int sayingsCount, ProgressSteps& progress) {
   RandomSource& random = *info.Random;
   Registry& registry = *info.SettingsRegistry;
 

@@ -20,9 +20,9 @@ struct SystemInfo;
 class ProgressSteps;
 
 struct TrainerState {
-  QString ShortName = kShortLatinName.toString();    // registry key, export file names
+  QString ShortName = kShortLatinName.toString();   // registry key, export file names
   QString CyrillicName = QStringLiteral("Зорвик");  // application title, message-box caption
-  QString LatinName = QStringLiteral("Zorvik");    // font window
+  QString LatinName = QStringLiteral("Zorvik");     // font window
   int TaskCount = 1500;
   std::int32_t BuildNumber = 15000;  // compared with the update items
   QString VersionLabel = QStringLiteral("1500");
@@ -48,7 +48,6 @@ void PublishProgramValues(const TrainerState& state, SystemInfo& info);
 //    taken, DoneHeart (counted when taken), then a step.
 // Every value that is absent, too long, of another type or empty leaves its set fresh;
 // nothing is reported. The settings key is closed afterwards.
-void RestoreStartUpSelectors(SystemInfo& info, TrainerState& state, int sayingsCount,
-                             ProgressSteps& progress);
+void RestoreStartUpSelectors(SystemInfo& info, TrainerState& state, int sayingsCount, ProgressSteps& progress);
 
 }  // namespace zv

@@ -42,23 +42,29 @@ struct SkinRect {
 
 // The fixed points at which a control takes its background colour from the skin.
 enum class SkinSample {
-  BelowLeft,      // left edge, one row below the bottom edge (TaskPanel, TaskListPanel, BitBtnNPanel)
-  TopLeft,        // top-left corner (StatusPanel, GenGroupBox, TLGroupBox)
-  BelowRight,     // one column right of the right edge, one row below the bottom edge (SpeakerPanel)
-  BelowQuarter,   // a quarter of the width from the left, one row below the bottom edge
-                  // (BottomPanel while the protocol button is hidden)
-  TopHalf,        // half the width from the left, at the top edge (BottomPanel with the protocol button)
-  TopQuarter,     // a quarter of the width from the left, at the top edge (PreBottomPanel)
+  BelowLeft,     // left edge, one row below the bottom edge (TaskPanel, TaskListPanel, BitBtnNPanel)
+  TopLeft,       // top-left corner (StatusPanel, GenGroupBox, TLGroupBox)
+  BelowRight,    // one column right of the right edge, one row below the bottom edge (SpeakerPanel)
+  BelowQuarter,  // a quarter of the width from the left, one row below the bottom edge
+                 // (BottomPanel while the protocol button is hidden)
+  TopHalf,       // half the width from the left, at the top edge (BottomPanel with the protocol button)
+  TopQuarter,    // a quarter of the width from the left, at the top edge (PreBottomPanel)
 };
 
 constexpr SkinPoint SkinSamplePoint(SkinRect r, SkinSample rule) {
   switch (rule) {
-    case SkinSample::BelowLeft: return {r.x, r.bottom()};
-    case SkinSample::TopLeft: return {r.x, r.y};
-    case SkinSample::BelowRight: return {r.right(), r.bottom()};
-    case SkinSample::BelowQuarter: return {r.x + r.width / 4, r.bottom()};
-    case SkinSample::TopHalf: return {r.x + r.width / 2, r.y};
-    case SkinSample::TopQuarter: return {r.x + r.width / 4, r.y};
+    case SkinSample::BelowLeft:
+      return {r.x, r.bottom()};
+    case SkinSample::TopLeft:
+      return {r.x, r.y};
+    case SkinSample::BelowRight:
+      return {r.right(), r.bottom()};
+    case SkinSample::BelowQuarter:
+      return {r.x + r.width / 4, r.bottom()};
+    case SkinSample::TopHalf:
+      return {r.x + r.width / 2, r.y};
+    case SkinSample::TopQuarter:
+      return {r.x + r.width / 4, r.y};
   }
   return {r.x, r.y};
 }
@@ -173,8 +179,14 @@ inline constexpr SampledControl kSampledControls[] = {
 };
 
 // Rectangles that must lie wholly inside the window's shape (besides the sampled ones).
-inline constexpr SkinRect kInsideShape[] = {TitleArea, SpeakerPanelLow, CaptionStrip, TaskListBitBtn,
-                                            LiveUpdateBitBtn, InfoBitBtn, MinimizeBitBtn, ExitBitBtn,
+inline constexpr SkinRect kInsideShape[] = {TitleArea,
+                                            SpeakerPanelLow,
+                                            CaptionStrip,
+                                            TaskListBitBtn,
+                                            LiveUpdateBitBtn,
+                                            InfoBitBtn,
+                                            MinimizeBitBtn,
+                                            ExitBitBtn,
                                             KeyGuideLabel};
 
 }  // namespace skin

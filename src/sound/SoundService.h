@@ -19,13 +19,13 @@ enum class SoundCategory { Start, Right, Wrong, TimeOut, Mark0, Mark1, Mark2, Ma
 enum class BuiltInSound { Tick, Tack };
 
 class SoundService {
-public:
+ public:
   using EndHandler = std::function<void()>;
   virtual ~SoundService() = default;
 
-  virtual bool EngineWorks() const = 0;           // sound output could be started
-  virtual bool CommentsLoaded() const = 0;        // comment packages were found and read
-  virtual bool AllVoicedTasksPresent() const = 0; // every voiced-task package is installed
+  virtual bool EngineWorks() const = 0;            // sound output could be started
+  virtual bool CommentsLoaded() const = 0;         // comment packages were found and read
+  virtual bool AllVoicedTasksPresent() const = 0;  // every voiced-task package is installed
   virtual bool HasComments(SoundCategory category) const = 0;
 
   virtual void PlayStartComment(bool replay, EndHandler onEnd) = 0;
@@ -38,7 +38,7 @@ public:
 
 // The sound layer of a machine without sound: nothing plays, nothing ends.
 class NoSoundService final : public SoundService {
-public:
+ public:
   bool EngineWorks() const override { return false; }
   bool CommentsLoaded() const override { return false; }
   bool AllVoicedTasksPresent() const override { return false; }

@@ -9,8 +9,8 @@ namespace zv {
 namespace {
 
 // The stored bytes when the size rule admits them, else nothing.
-std::optional<QByteArray> ReadState(Registry& registry, const QString& name,
-                                    const TSmartRand& selector, SizeRule rule) {
+std::optional<QByteArray> ReadState(Registry& registry, const QString& name, const TSmartRand& selector,
+                                    SizeRule rule) {
   try {
     const int size = registry.GetDataSize(name);
     if (size <= 0 || size > 4 * selector.Words) return std::nullopt;

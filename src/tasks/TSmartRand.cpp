@@ -19,11 +19,9 @@ void AppendHexByte(QByteArray& out, unsigned v) {
 
 }  // namespace
 
-TSmartRand::TSmartRand(int n, bool tracksDone, int recentWindow, RandomSource& random)
-    : m_random(random) {
+TSmartRand::TSmartRand(int n, bool tracksDone, int recentWindow, RandomSource& random) : m_random(random) {
   if (n <= 0 || recentWindow < 0) {
-    ShowMessageBox({QStringLiteral("index<=0"), QStringLiteral("SmartRand"), MsgIcon::Warning,
-                    MsgButtons::Ok, false});
+    ShowMessageBox({QStringLiteral("index<=0"), QStringLiteral("SmartRand"), MsgIcon::Warning, MsgButtons::Ok, false});
   }
   Count = n;
   TailBits = n > 0 ? n % 32 : 0;
@@ -115,7 +113,10 @@ bool TSmartRand::RebuildCandidates() {
 
 int TSmartRand::FailDrawUsed() {
   ShowMessageBox({QString::fromUtf8("Ошибка программы.\r\nНормальная работа не гарантируется."),
-                  QStringLiteral("TSmartRand"), MsgIcon::Warning, MsgButtons::Ok, true});
+                  QStringLiteral("TSmartRand"),
+                  MsgIcon::Warning,
+                  MsgButtons::Ok,
+                  true});
   if (!Candidates.empty()) Candidates[0] &= ~Bit(0);
   Last = 1;
   return 1;

@@ -22,7 +22,7 @@
 namespace zv {
 
 class TSmartRand {
-public:
+ public:
   using Word = std::uint32_t;
 
   // N items, a Done set when tracksDone, a ring of the last `recentWindow` new draws that a
@@ -77,7 +77,7 @@ public:
   std::vector<Word> Used;
   std::vector<Word> Done;
 
-private:
+ private:
   void WriteHex(std::vector<Word>& set, QByteArray& out);
   bool InRange(int k) const { return k >= 1 && k <= Count; }
   int FailDrawUsed();

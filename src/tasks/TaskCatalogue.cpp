@@ -18,11 +18,24 @@ QByteArrayView UpToZero(QByteArrayView text) {
 
 // The remarks shown above a replayed task in consolidation mode.
 constexpr std::array<const char*, kRemarkCount> kRemarks = {
-    "всё когда-нибудь повторяется", "ещё раз:", "заново:", "знакомо?", "история повторяется",
-    "ну-ка, как усвоено?", "насладимся ещё разок:", "переповторение - лишнее мучение",
-    "повторение - мать учения", "повторная попытка", "повторное появление:",
-    "повторяется на бис:", "проверка памяти:", "реминисценция", "уже опытным глазом:",
-    "учим наизусть?", "что-то такое уже было:", "это не ново:",
+    "всё когда-нибудь повторяется",
+    "ещё раз:",
+    "заново:",
+    "знакомо?",
+    "история повторяется",
+    "ну-ка, как усвоено?",
+    "насладимся ещё разок:",
+    "переповторение - лишнее мучение",
+    "повторение - мать учения",
+    "повторная попытка",
+    "повторное появление:",
+    "повторяется на бис:",
+    "проверка памяти:",
+    "реминисценция",
+    "уже опытным глазом:",
+    "учим наизусть?",
+    "что-то такое уже было:",
+    "это не ново:",
 };
 
 }  // namespace
@@ -45,8 +58,7 @@ int TaskCatalogue::LoadTask(int index, TaskRecord& record) const {
   qsizetype pos = p - begin;
   for (int slot = 0;; ++slot) {
     qsizetype stop = pos;
-    while (stop < m_tasks.size() && m_tasks[stop] != kTaskEnd && m_tasks[stop] != kPieceSeparator)
-      ++stop;
+    while (stop < m_tasks.size() && m_tasks[stop] != kTaskEnd && m_tasks[stop] != kPieceSeparator) ++stop;
     if (stop >= m_tasks.size()) return 0;  // a text cut short: no task here
     const bool last = m_tasks[stop] == kTaskEnd;
     if (slot == 0 && last && stop == pos) return 0;  // an empty task (not yet written)
@@ -76,17 +88,13 @@ QByteArray TaskCatalogue::Saying(int k) const {
   return Capitalize(Descramble(m_sayings.sliced(pos, end - pos)));
 }
 
-QByteArray TaskCatalogue::DrawSaying(TSmartRand& sayings) const {
-  return '"' + Saying(sayings.DrawNew()) + '"';
-}
+QByteArray TaskCatalogue::DrawSaying(TSmartRand& sayings) const { return '"' + Saying(sayings.DrawNew()) + '"'; }
 
 QByteArray TaskCatalogue::Remark(int k) {
   if (k < 1 || k > kRemarkCount) return {};
   return cp1251::Encode(QString::fromUtf8(kRemarks[static_cast<std::size_t>(k - 1)])).value_or(QByteArray());
 }
 
-QByteArray TaskCatalogue::DrawRemark(TSmartRand& remarks) {
-  return Capitalize(Remark(remarks.DrawNew()));
-}
+QByteArray TaskCatalogue::DrawRemark(TSmartRand& remarks) { return Capitalize(Remark(remarks.DrawNew())); }
 
 }  // namespace zv

@@ -24,18 +24,18 @@ inline constexpr int kRemarkCount = 18;
 inline constexpr int kMaxTaskIndex = 2000;
 
 class TaskCatalogue {
-public:
+ public:
   // taskText: "c" task "c" task ... "c" (pieces separated by "o"); sayingsText: "^" s "^" ... "^".
   // A terminating zero, when present in the views, ends the text.
   TaskCatalogue(QByteArrayView taskText, QByteArrayView sayingsText);
   // The catalogue keeps views of the texts: an array that dies with the full expression would
   // leave them dangling, so temporaries are refused at compile time.
   template <typename T>
-    requires std::same_as<T, QByteArray>
-  TaskCatalogue(T&& taskText, QByteArrayView sayingsText) = delete;
+  requires std::same_as<T, QByteArray> TaskCatalogue(T&& taskText, QByteArrayView sayingsText)
+  = delete;
   template <typename T>
-    requires std::same_as<T, QByteArray>
-  TaskCatalogue(QByteArrayView taskText, T&& sayingsText) = delete;
+  requires std::same_as<T, QByteArray> TaskCatalogue(QByteArrayView taskText, T&& sayingsText)
+  = delete;
 
   // Fills the record and returns the number of interpretations (3..5); 0 for an index outside
   // 1..2000 or one the text does not hold (an empty task).
@@ -55,7 +55,7 @@ public:
 
   QByteArrayView TaskText() const { return m_tasks; }
 
-private:
+ private:
   QByteArrayView m_tasks;
   QByteArrayView m_sayings;
 };

@@ -22,8 +22,7 @@ QByteArray Descramble(QByteArrayView piece) {
     if (i % 2 == 1) {
       out[len - (i >> kScrambleA) - 1] = static_cast<char>(c ^ kOddKey);
     } else {
-      out[(i >> kScrambleA) - 1] =
-          static_cast<char>(kEvenKey ^ static_cast<unsigned char>(c - kScrambleB));
+      out[(i >> kScrambleA) - 1] = static_cast<char>(kEvenKey ^ static_cast<unsigned char>(c - kScrambleB));
     }
   }
   return out;

@@ -11,11 +11,16 @@ namespace {
 
 QMessageBox::Icon toIcon(MsgIcon icon) {
   switch (icon) {
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::Warning: return QMessageBox::Warning;
-    case MsgIcon::Error: return QMessageBox::Critical;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::None: break;
+    case MsgIcon::Information:
+      return QMessageBox::Information;
+    case MsgIcon::Warning:
+      return QMessageBox::Warning;
+    case MsgIcon::Error:
+      return QMessageBox::Critical;
+    case MsgIcon::Question:
+      return QMessageBox::Question;
+    case MsgIcon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }
@@ -26,7 +31,12 @@ MsgResult present(const MessageRequest& r) {
   box.setWindowModality(Qt::ApplicationModal);
   // A service notification is shown above everything, as the system shows it.
   if (r.topmost || r.serviceNotification) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  struct Choice { MsgResult result; const char16_t* ru; const char* en; QMessageBox::ButtonRole role; };
+  struct Choice {
+    MsgResult result;
+    const char16_t* ru;
+    const char* en;
+    QMessageBox::ButtonRole role;
+  };
   std::vector<Choice> choices;
   switch (r.buttons) {
     case MsgButtons::Ok:

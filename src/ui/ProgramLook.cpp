@@ -10,7 +10,7 @@ namespace {
 
 // The application's style, except that a combo box's list is a drop-down of limited height.
 class ListHeightStyle final : public QProxyStyle {
-public:
+ public:
   using QProxyStyle::QProxyStyle;
   int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                 QStyleHintReturn* returnData) const override {
@@ -32,9 +32,23 @@ void ApplyProgramFont() {
   const QFont font = ProgramFont();
   QApplication::setFont(font);
   // Classes a platform theme may give a font of their own.
-  for (const char* name : {"QMenu", "QMenuBar", "QComboMenuItem", "QMessageBox", "QMessageBoxLabel", "QTipLabel",
-                           "QPushButton", "QToolButton", "QCheckBox", "QRadioButton", "QAbstractItemView",
-                           "QHeaderView", "QLabel", "QLineEdit", "QTextEdit", "QGroupBox", "QDialogButtonBox"})
+  for (const char* name : {"QMenu",
+                           "QMenuBar",
+                           "QComboMenuItem",
+                           "QMessageBox",
+                           "QMessageBoxLabel",
+                           "QTipLabel",
+                           "QPushButton",
+                           "QToolButton",
+                           "QCheckBox",
+                           "QRadioButton",
+                           "QAbstractItemView",
+                           "QHeaderView",
+                           "QLabel",
+                           "QLineEdit",
+                           "QTextEdit",
+                           "QGroupBox",
+                           "QDialogButtonBox"})
     QApplication::setFont(font, name);
 }
 

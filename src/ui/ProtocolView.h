@@ -22,8 +22,7 @@ QFont DefaultProtocolFont();
 
 // Replaces the content of `target` with the protocol; `font` becomes its default font. The
 // rendering is not recorded on the target's undo stack.
-void RenderProtocol(const ProtocolDocument& protocol, QTextDocument& target,
-                    const QFont& font = DefaultProtocolFont());
+void RenderProtocol(const ProtocolDocument& protocol, QTextDocument& target, const QFont& font = DefaultProtocolFont());
 
 // A run's text as the view shows it: line ends turned into line breaks (U+2028), other
 // control characters but the tab removed.

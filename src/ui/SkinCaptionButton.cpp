@@ -90,7 +90,8 @@ void SkinCaptionButton::leaveEvent(QEvent* event) {
 
 void SkinCaptionButton::focusInEvent(QFocusEvent* event) {
   const Qt::FocusReason reason = event->reason();
-  m_keyboardFocus = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+  m_keyboardFocus =
+      reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
   QAbstractButton::focusInEvent(event);
 }
 

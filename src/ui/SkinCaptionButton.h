@@ -11,20 +11,20 @@ enum class CaptionGlyph { Close, Minimise, About, Update, TaskList };
 
 class SkinCaptionButton : public QAbstractButton {
   Q_OBJECT
-public:
+ public:
   explicit SkinCaptionButton(CaptionGlyph glyph, QWidget* parent = nullptr);
 
   CaptionGlyph glyph() const { return m_glyph; }
   QSize sizeHint() const override;
 
-protected:
+ protected:
   void paintEvent(QPaintEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
-private:
+ private:
   CaptionGlyph m_glyph = CaptionGlyph::Close;
   bool m_hovered = false;
   bool m_keyboardFocus = false;  // the ring shows only for focus reached with the keyboard

@@ -68,10 +68,10 @@ void SkinnedForm::Build(const std::function<void()>& regionStep) {
   VersionLabel = MakeTitleLabel(this, "VersionLabel", QColor(57, 122, 242), QPoint(0, 0));
   SetTitle(QString::fromUtf8("Зорвик 1500"));
 
-  TaskListBitBtn = MakeCaptionButton(this, CaptionGlyph::TaskList, skin::TaskListBitBtn, "TaskListBitBtn",
-                                     "Список всех заданий");
-  LiveUpdateBitBtn = MakeCaptionButton(this, CaptionGlyph::Update, skin::LiveUpdateBitBtn, "LiveUpdateBitBtn",
-                                       "Интернет-обновление");
+  TaskListBitBtn =
+      MakeCaptionButton(this, CaptionGlyph::TaskList, skin::TaskListBitBtn, "TaskListBitBtn", "Список всех заданий");
+  LiveUpdateBitBtn =
+      MakeCaptionButton(this, CaptionGlyph::Update, skin::LiveUpdateBitBtn, "LiveUpdateBitBtn", "Интернет-обновление");
   InfoBitBtn = MakeCaptionButton(this, CaptionGlyph::About, skin::InfoBitBtn, "InfoBitBtn", "О программе");
   MinimizeBitBtn = MakeCaptionButton(this, CaptionGlyph::Minimise, skin::MinimizeBitBtn, "MinimizeBitBtn", "Свернуть");
   ExitBitBtn = MakeCaptionButton(this, CaptionGlyph::Close, skin::ExitBitBtn, "ExitBitBtn", "Закрыть");

@@ -39,13 +39,12 @@ inline QRect ToQRect(const SkinRect& r) { return {r.x, r.y, r.width, r.height}; 
 
 class SkinnedForm : public QWidget {
   Q_OBJECT
-public:
+ public:
   // `skin` is the bitmap to wear (tests pass their own); by default the embedded skin.
   // `regionStep` is called while the window's shape is built, once per 128 rows of the skin
   // (start-up steps its progress display with it).
   explicit SkinnedForm(QWidget* parent = nullptr, const std::function<void()>& regionStep = {});
-  explicit SkinnedForm(const QImage& skin, QWidget* parent = nullptr,
-                       const std::function<void()>& regionStep = {});
+  explicit SkinnedForm(const QImage& skin, QWidget* parent = nullptr, const std::function<void()>& regionStep = {});
   ~SkinnedForm() override;
 
   // Caption buttons, at their SkinLayout places.
@@ -78,7 +77,7 @@ public:
 
   static QColor KeyColor() { return {skin::kKeyRed, skin::kKeyGreen, skin::kKeyBlue}; }
 
-protected:
+ protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -87,7 +86,7 @@ protected:
   // Whether a press at `point` (window coordinates) lands on bare skin.
   bool IsBareSkinAt(QPoint point) const;
 
-private:
+ private:
   void Build(const std::function<void()>& regionStep);
 
   QImage m_skin;

@@ -28,7 +28,7 @@ namespace {
 
 const QColor kFace(0xEC, 0xEC, 0xE8);
 const QColor kProvPanelColor(0xEE, 0xF1, 0xF6);
-const QColor kSayingColor(0x1B, 0x2F, 0x6B);   // dark blue
+const QColor kSayingColor(0x1B, 0x2F, 0x6B);  // dark blue
 const QColor kLinkColor(0x00, 0x00, 0xA0);
 const QColor kWholeLabelColor(0x00, 0x80, 0x80);  // teal while "целиком" is not ticked
 
@@ -79,8 +79,8 @@ QFrame* MakePanel(QWidget* parent, const char* name) {
 }  // namespace
 
 TAidForm::TAidForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                          Qt::WindowCloseButtonHint),
       m_viewFont(DefaultProtocolFont()) {
   setObjectName(QStringLiteral("AidForm"));
   setMinimumSize(kMinWidth, kMinHeight);
@@ -109,8 +109,7 @@ TAidForm::TAidForm(QWidget* parent)
   top->addWidget(TricksLabel);
   TricksComboBox = new QComboBox(TopPanel);
   TricksComboBox->setObjectName(QStringLiteral("TricksComboBox"));
-  TricksComboBox->addItems({QStringLiteral("Сохранить пройденное в файл"),
-                            QStringLiteral("\"Забыть\" о пройденном")});
+  TricksComboBox->addItems({QStringLiteral("Сохранить пройденное в файл"), QStringLiteral("\"Забыть\" о пройденном")});
   TricksComboBox->hide();
   top->addWidget(TricksComboBox);
   column->addWidget(TopPanel);
@@ -319,8 +318,7 @@ void TAidForm::CentreOnParent() {
     return;
   }
   const QRect frame = frameGeometry();
-  move(area.left() + (area.width() - frame.width()) / 2,
-       area.top() + (area.height() - frame.height()) / 2);
+  move(area.left() + (area.width() - frame.width()) / 2, area.top() + (area.height() - frame.height()) / 2);
 }
 
 void TAidForm::OKBitBtnClick() { done(QDialog::Rejected); }

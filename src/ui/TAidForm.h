@@ -45,7 +45,7 @@ namespace zv {
 class TAidForm : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   static constexpr int kDesignWidth = 594;
   static constexpr int kDesignHeight = 459;
   static constexpr int kMinWidth = 594;
@@ -105,11 +105,11 @@ public:
   // protocol view.
   int KeyEditTag = 0;
 
-protected:
+ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
-private:
+ private:
   void FormCreate();
   void PrepareProtocol(const ProtocolDocument& protocol, const QString& saying);
   void EndProtocolView();

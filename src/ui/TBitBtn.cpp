@@ -99,8 +99,11 @@ void PaintGlyph(QPainter& p, const QRectF& box, GlyphKind kind, const QFont& fon
       tick.lineTo(box.left() + box.width() * 0.42, box.top() + box.height() * 0.76);
       tick.lineTo(box.left() + box.width() * 0.82, box.top() + box.height() * 0.26);
       p.setBrush(Qt::NoBrush);
-      p.setPen(QPen(yes ? QColor(20, 140, 40) : QColor(30, 110, 60), yes ? 3.0 : 2.4, Qt::SolidLine,
-                    Qt::RoundCap, Qt::RoundJoin));
+      p.setPen(QPen(yes ? QColor(20, 140, 40) : QColor(30, 110, 60),
+                    yes ? 3.0 : 2.4,
+                    Qt::SolidLine,
+                    Qt::RoundCap,
+                    Qt::RoundJoin));
       p.drawPath(tick);
       break;
     }
@@ -263,7 +266,8 @@ void TBitBtn::paintEvent(QPaintEvent*) {
   x += glyphWidth + gap;
 
   QColor ink(20, 24, 32);
-  if (palette().isBrushSet(QPalette::Active, QPalette::ButtonText)) ink = palette().color(QPalette::Active, QPalette::ButtonText);
+  if (palette().isBrushSet(QPalette::Active, QPalette::ButtonText))
+    ink = palette().color(QPalette::Active, QPalette::ButtonText);
   p.setPen(active ? ink : QColor(140, 140, 140));
   layout.draw(&p, QPointF(x, textTop));
 }

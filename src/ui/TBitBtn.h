@@ -25,7 +25,7 @@ namespace zv {
 
 class TBitBtn : public QPushButton {
   Q_OBJECT
-public:
+ public:
   explicit TBitBtn(QWidget* parent = nullptr);
 
   void SetKind(GlyphKind kind);
@@ -38,13 +38,13 @@ public:
 
   QSize sizeHint() const override;
 
-protected:
+ protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
 
-private:
+ private:
   GlyphKind m_kind = GlyphKind::Question;
   bool m_glyphVisible = true;
   bool m_centred = false;

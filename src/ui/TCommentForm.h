@@ -18,10 +18,10 @@ namespace zv {
 class TCommentForm : public QDialog {
   Q_OBJECT
 
-public:
+ public:
   QToolButton* SpeakerBitBtn = nullptr;
 
-protected:
+ protected:
   // `soundEndEvent` is the window's own end-of-sound message number.
   TCommentForm(SoundService& sound, QEvent::Type soundEndEvent, QWidget* parent);
 
@@ -37,7 +37,7 @@ protected:
   SoundService& m_sound;
   bool m_commentsOn = false;
 
-private:
+ private:
   void SndEndMessage();
   void SpeakerBitBtnClick();
   SoundService::EndHandler EndNotice();

@@ -33,8 +33,7 @@ bool RemarkFits(const QLabel* label, const QFont& font, const QString& text, int
 }
 
 // A closing button: bold italic lettering of its colour, the "go on" glyph.
-QPushButton* MakeCloseButton(QWidget* parent, const char* name, std::uint32_t lettering,
-                             ButtonGlyph glyph) {
+QPushButton* MakeCloseButton(QWidget* parent, const char* name, std::uint32_t lettering, ButtonGlyph glyph) {
   auto* b = new TBitBtn(parent);
   b->setObjectName(QLatin1String(name));
   b->SetCentred(true);
@@ -51,8 +50,7 @@ QPushButton* MakeCloseButton(QWidget* parent, const char* name, std::uint32_t le
 
 }  // namespace
 
-THintForm::THintForm(Registry& registry, RandomSource& random, SoundService& sound,
-                     QWidget* parent)
+THintForm::THintForm(Registry& registry, RandomSource& random, SoundService& sound, QWidget* parent)
     : TCommentForm(sound, kSoundEndEvent, parent), m_registry(registry), m_phrases(random) {
   setObjectName(QStringLiteral("HintForm"));
   setFixedSize(kClientWidth, kClientHeight);
@@ -96,9 +94,7 @@ THintForm::THintForm(Registry& registry, RandomSource& random, SoundService& sou
 
 THintForm::~THintForm() { FormDestroy(); }
 
-void THintForm::FormCreate() {
-  m_phrases.Load(m_registry);
-}
+void THintForm::FormCreate() { m_phrases.Load(m_registry); }
 
 void THintForm::FormDestroy() { m_phrases.Save(m_registry); }
 
@@ -146,8 +142,7 @@ void THintForm::FormShow() {
     if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr) {
       const QScreen* screen = main->screen();
       const int screenBottom = screen ? screen->geometry().bottom() + 1 : 0;
-      move(FirstHintPosition(main->frameGeometry(), frameGeometry().width(), screenBottom,
-                             m_preBottomPanelTop));
+      move(FirstHintPosition(main->frameGeometry(), frameGeometry().width(), screenBottom, m_preBottomPanelTop));
     }
   }
 

@@ -50,7 +50,7 @@ class Registry;
 class THintForm : public TCommentForm {
   Q_OBJECT
 
-public:
+ public:
   static constexpr int kClientWidth = 355;
   static constexpr int kClientHeight = 111;
   static constexpr int kJerkIntervalMs = 256;
@@ -82,10 +82,10 @@ public:
   void reject() override;
   void done(int result) override;
 
-protected:
+ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-public:
+ public:
   // The controls, under the names the system gives them.
   QLabel* HintLabel = nullptr;
   QLabel* TrueLabel = nullptr;
@@ -96,7 +96,7 @@ public:
 
   HintPhrases& Phrases() { return m_phrases; }
 
-private:
+ private:
   void FormCreate();
   void FormShow();
   void FormClose();

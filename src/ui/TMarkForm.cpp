@@ -11,8 +11,7 @@
 
 namespace zv {
 
-TMarkForm::TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundService& sound,
-                     QWidget* parent)
+TMarkForm::TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundService& sound, QWidget* parent)
     : TCommentForm(sound, kSoundEndEvent, parent), m_random(random), m_look(MarkLookFor(mark)) {
   m_commentsOn = commentsOn;
   setObjectName(QStringLiteral("MarkForm"));

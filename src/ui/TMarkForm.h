@@ -28,15 +28,14 @@ class RandomSource;
 class TMarkForm : public TCommentForm {
   Q_OBJECT
 
-public:
+ public:
   static constexpr int kClientWidth = 266;
   static constexpr int kClientHeight = 103;
   static constexpr int kFlashIntervalMs = 256;
   // The end-of-sound message of this window (user message base 1024 + 2).
   static constexpr QEvent::Type kSoundEndEvent = static_cast<QEvent::Type>(1026);
 
-  TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundService& sound,
-            QWidget* parent);
+  TMarkForm(int mark, bool commentsOn, RandomSource& random, SoundService& sound, QWidget* parent);
   ~TMarkForm() override;
 
   // Runs the window modally (centred on the parent, through RunModal: a test's ModalHook
@@ -59,7 +58,7 @@ public:
 
   const MarkLook& Look() const { return m_look; }
 
-private:
+ private:
   void FormCreate();
   void BitBtn1Click();
   void MarkTimerTimer();

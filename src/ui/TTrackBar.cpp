@@ -18,7 +18,7 @@ constexpr int kThumbLength = 11;
 // Gives the bar its 11-pixel thumb and a thumb thickness that leaves room for the ticks; the
 // rest of the layout and the hit-testing stay the style's.
 class TrackBarStyle : public QProxyStyle {
-public:
+ public:
   using QProxyStyle::QProxyStyle;
   int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
     if (metric == PM_SliderLength) return kThumbLength;
@@ -30,13 +30,13 @@ public:
 
 // Marks the changes made while a user-input handler runs.
 class UserInput {
-public:
+ public:
   explicit UserInput(int& depth) : m_depth(depth) { ++m_depth; }
   ~UserInput() { --m_depth; }
   UserInput(const UserInput&) = delete;
   UserInput& operator=(const UserInput&) = delete;
 
-private:
+ private:
   int& m_depth;
 };
 
@@ -146,7 +146,8 @@ void TTrackBar::paintEvent(QPaintEvent*) {
   p.drawRoundedRect(track.adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
   p.setPen(Qt::NoPen);
   p.setBrush(fill);
-  p.drawRoundedRect(QRectF(track.x() + 1, track.y() + 1, handle.center().x() - track.x() - 1, track.height() - 2), 1, 1);
+  p.drawRoundedRect(
+      QRectF(track.x() + 1, track.y() + 1, handle.center().x() - track.x() - 1, track.height() - 2), 1, 1);
 
   // Ticks under the track: the two ends always, the set positions between them.
   p.setRenderHint(QPainter::Antialiasing, false);

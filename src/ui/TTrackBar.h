@@ -23,7 +23,7 @@ namespace zv {
 
 class TTrackBar : public QSlider {
   Q_OBJECT
-public:
+ public:
   explicit TTrackBar(QWidget* parent = nullptr);
   ~TTrackBar() override;
 
@@ -38,10 +38,10 @@ public:
 
   QSize sizeHint() const override;
 
-signals:
+ signals:
   void positionChangedByUser(int position);
 
-protected:
+ protected:
   void sliderChange(SliderChange change) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -50,7 +50,7 @@ protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
-private:
+ private:
   void SetTicksEvery(int frequency);
   int TickX(int position) const;
 

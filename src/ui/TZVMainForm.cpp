@@ -63,8 +63,7 @@ using namespace mainform;
 
 std::uint32_t SystemExamClock::TickCount() {
   using namespace std::chrono;
-  return static_cast<std::uint32_t>(
-      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+  return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 QDateTime SystemExamClock::Now() { return QDateTime::currentDateTime(); }
@@ -161,8 +160,8 @@ bool TZVMainForm::HandleMessages(QObject* watched, QEvent* event) {
   if (key != Qt::Key_Left && key != Qt::Key_Up && key != Qt::Key_Right && key != Qt::Key_Down) return false;
   QWidget* focused = focusWidget();
   if (focused == nullptr || focused != watched) return false;
-  const bool known = std::find(BitBtns.begin(), BitBtns.end(), focused) != BitBtns.end() ||
-                     focused == CancelBitBtn || focused == TaskListBitBtn || focused == LiveUpdateBitBtn;
+  const bool known = std::find(BitBtns.begin(), BitBtns.end(), focused) != BitBtns.end() || focused == CancelBitBtn ||
+                     focused == TaskListBitBtn || focused == LiveUpdateBitBtn;
   if (!known) return false;
   focusNextPrevChild(key == Qt::Key_Right || key == Qt::Key_Down);
   return true;

@@ -5,7 +5,8 @@
 // forwards their events to the flow (BitBtn1..5, CancelBitBtn, the timers, the check boxes) and
 // copies the flow's MainScreen model onto the controls whenever the flow asks (Refresh). It is
 // the flow's ExamView: it runs the correct-answer window, the mark window and the protocol
-// window modally through RunModal (ui/ModalRun.h; a test's ModalHook answers them), schedules the flow's waits on single-shot timers and beeps.
+// window modally through RunModal (ui/ModalRun.h; a test's ModalHook answers them), schedules the flow's waits on
+// single-shot timers and beeps.
 //
 // Creation continues the start-up: the controls take their colours from the skin, the settings
 // are read from the program key, the sound outcome is applied ("Нет звукового оборудования"
@@ -46,14 +47,14 @@ struct TrainerContext;
 
 // Ticks and wall time of the running process.
 class SystemExamClock final : public ExamClock {
-public:
+ public:
   std::uint32_t TickCount() override;
   QDateTime Now() override;
 };
 
 class TZVMainForm : public SkinnedForm, public ExamView {
   Q_OBJECT
-public:
+ public:
   // The window presents the context's system, state and start-up windows; `sound` and the
   // context outlive it. `skin` replaces the built-in skin (tests).
   TZVMainForm(TrainerContext& context, SoundService& sound, QWidget* parent = nullptr);
@@ -127,12 +128,12 @@ public:
   QAction* FontItem = nullptr;
   QAction* CopyItem = nullptr;
 
-protected:
+ protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+ private:
   void FormCreate();
   void CreateControls();
   void ColourFromSkinAtCreation();

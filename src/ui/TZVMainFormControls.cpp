@@ -57,10 +57,10 @@ QFrame* MakePanel(QWidget* parent, const SkinRect& r, const char* name) {
 // skin) with a soft frame a shade darker. Painted here rather than by a style sheet, so the
 // group keeps the window's font wherever it is moved.
 class OptionGroup final : public QGroupBox {
-public:
+ public:
   using QGroupBox::QGroupBox;
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -100,14 +100,14 @@ QCheckBox* MakeCheckBox(QWidget* parent, const QRect& r, const char* name) {
 // the caption of an enabled link turns blue under the mouse and navy when it leaves, while
 // `hover` allows.
 class LinkFilter : public QObject {
-public:
+ public:
   LinkFilter(QLabel* label, std::function<void()> click, std::function<bool()> hover)
       : QObject(label), m_label(label), m_click(std::move(click)), m_hover(std::move(hover)) {
     label->installEventFilter(this);
     label->setCursor(Qt::PointingHandCursor);
   }
 
-protected:
+ protected:
   bool eventFilter(QObject*, QEvent* e) override {
     switch (e->type()) {
       case QEvent::MouseButtonRelease:
@@ -127,7 +127,7 @@ protected:
     return false;
   }
 
-private:
+ private:
   QLabel* m_label;
   std::function<void()> m_click;
   std::function<bool()> m_hover;
@@ -164,13 +164,15 @@ void TZVMainForm::CreateControls() {
 
   // Status line.
   StatusPanel = MakePanel(this, skin::StatusPanel, "StatusPanel");
-  StatusLabel = MakeLabel(StatusPanel, QRect(6, 0, skin::StatusPanel.width - 8, skin::StatusPanel.height), QString(),
-                          "StatusLabel");
+  StatusLabel = MakeLabel(
+      StatusPanel, QRect(6, 0, skin::StatusPanel.width - 8, skin::StatusPanel.height), QString(), "StatusLabel");
   SetBold(StatusLabel, true);
   SetTextColour(StatusLabel, 0x1E2A44);
   DirStatusPanel = MakePanel(this, skin::DirStatusPanel, "DirStatusPanel");
-  DirStatusLabel = MakeLabel(DirStatusPanel, QRect(0, 0, skin::DirStatusPanel.width - 6, skin::DirStatusPanel.height),
-                             QString(), "DirStatusLabel");
+  DirStatusLabel = MakeLabel(DirStatusPanel,
+                             QRect(0, 0, skin::DirStatusPanel.width - 6, skin::DirStatusPanel.height),
+                             QString(),
+                             "DirStatusLabel");
   DirStatusLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   QFont small = base;
   small.setPointSize(8);
@@ -182,8 +184,8 @@ void TZVMainForm::CreateControls() {
   SetTextColour(KeyGuideLabel, 0x24304A);
 
   // Answer rows.
-  static const char* const panelNames[] = {"BitBtn1Panel", "BitBtn2Panel", "BitBtn3Panel", "BitBtn4Panel",
-                                           "BitBtn5Panel"};
+  static const char* const panelNames[] = {
+      "BitBtn1Panel", "BitBtn2Panel", "BitBtn3Panel", "BitBtn4Panel", "BitBtn5Panel"};
   static const char* const buttonNames[] = {"BitBtn1", "BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5"};
   for (int i = 0; i < 5; ++i) {
     QFrame* panel = MakePanel(this, skin::AnswerRow(i), panelNames[i]);
@@ -193,16 +195,18 @@ void TZVMainForm::CreateControls() {
     button->setFont(FontOf(m_settings.ansFont));
     button->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(button, &QAbstractButton::clicked, this, [this, i] { BitBtnClick(i + 1); });
-    connect(button, &QWidget::customContextMenuRequested, this,
-            [this, button](QPoint p) { MainPopupMenuPopup(button, button->mapToGlobal(p)); });
+    connect(button, &QWidget::customContextMenuRequested, this, [this, button](QPoint p) {
+      MainPopupMenuPopup(button, button->mapToGlobal(p));
+    });
     BitBtnPanels[static_cast<std::size_t>(i)] = panel;
     BitBtns[static_cast<std::size_t>(i)] = button;
     panel->hide();
   }
   for (QWidget* w : {static_cast<QWidget*>(TaskPanel), static_cast<QWidget*>(TaskLabel)}) {
     w->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(w, &QWidget::customContextMenuRequested, this,
-            [this, w](QPoint p) { MainPopupMenuPopup(w, w->mapToGlobal(p)); });
+    connect(w, &QWidget::customContextMenuRequested, this, [this, w](QPoint p) {
+      MainPopupMenuPopup(w, w->mapToGlobal(p));
+    });
   }
 
   // Start-screen groups.
@@ -244,8 +248,10 @@ void TZVMainForm::CreateControls() {
   TLComboBox->setToolTip(S("секунд на одно задание..."));
   TictacCheckBox = MakeCheckBox(TLGroupBox, QRect(kTictacCheckBoxLeft + 2, kTictacTop, 16, 18), "TictacCheckBox");
   TictacCheckBox->setChecked(true);
-  TicTacLabel = MakeLabel(TLGroupBox, QRect(kTictacCheckBoxLeft + 20, kTictacTop - 1, kTicTacLabelWidth, 18),
-                          S("Звук \"тик-так\""), "TicTacLabel");
+  TicTacLabel = MakeLabel(TLGroupBox,
+                          QRect(kTictacCheckBoxLeft + 20, kTictacTop - 1, kTicTacLabelWidth, 18),
+                          S("Звук \"тик-так\""),
+                          "TicTacLabel");
   SetTextColour(TicTacLabel, kNavyRgb);
 
   RepGroupBox = MakeGroup(this, skin::RepGroupBox, "RepGroupBox");
@@ -283,8 +289,8 @@ void TZVMainForm::CreateControls() {
   SpeakerBitBtn->setText(S("Ещё раз"));
   SpeakerBitBtn->setGeometry(4, 4, skin::SpeakerPanel.width - 8, skin::SpeakerPanel.height - 8);
   SpeakerBitBtn->hide();
-  SpeakerAnimate = MakeLabel(SpeakerPanel, QRect(0, 0, skin::SpeakerPanel.width, skin::SpeakerPanel.height), QString(),
-                             "SpeakerAnimate");
+  SpeakerAnimate = MakeLabel(
+      SpeakerPanel, QRect(0, 0, skin::SpeakerPanel.width, skin::SpeakerPanel.height), QString(), "SpeakerAnimate");
   SpeakerAnimate->setPixmap(SpeakerGlyphIcon().pixmap(kSpeakerGlyphSize, kSpeakerGlyphSize));
   SpeakerAnimate->setAlignment(Qt::AlignCenter);
   SpeakerAnimate->hide();
@@ -325,39 +331,65 @@ void TZVMainForm::CreateControls() {
   connect(TLComboBox, &QComboBox::currentIndexChanged, this, [this](int i) {
     if (!m_refreshing && i >= 0) m_flow->TLComboBoxChange(i);
   });
-  connect(VolumeTrackBar, &TTrackBar::positionChangedByUser, this, [this](int position) {
-    m_sound.SetVolume(position);
-  });
+  connect(
+      VolumeTrackBar, &TTrackBar::positionChangedByUser, this, [this](int position) { m_sound.SetVolume(position); });
   VolumeTrackBar->SetLeftPressHook([this] {
     if (SpeakerBitBtn->isVisible()) SpeakerBitBtnClick();
   });
 
   const auto onStartScreen = [this] { return TLLabel->property("tag").toInt() == 0; };
-  new LinkFilter(TLLabel, [this, onStartScreen] {
-    if (!onStartScreen()) return;
-    TLCheckBox->toggle();
-    TLCheckBoxClick();
-  }, onStartScreen);
-  new LinkFilter(TicTacLabel, [this] {
-    if (!TictacCheckBox->isEnabled()) return;
-    TictacCheckBox->toggle();
-    TictacCheckBoxClick();
-  }, [] { return true; });  // enabled exactly with the time limit
-  new LinkFilter(RepLabel, [this] {
-    if (!RepCheckBox->isEnabled()) return;
-    RepCheckBox->toggle();
-    RepCheckBoxClick();
-  }, [this] { return RepLabel->isEnabled(); });
-  new LinkFilter(SoundLabel, [this] {
-    if (!m_sound.EngineWorks() || !m_sound.CommentsLoaded()) return;
-    SoundCheckBox->toggle();
-    SoundCheckBoxClick();
-  }, [this] { return SoundLabel->property("tag").toInt() == 1; });
+  new LinkFilter(
+      TLLabel,
+      [this, onStartScreen] {
+        if (!onStartScreen()) return;
+        TLCheckBox->toggle();
+        TLCheckBoxClick();
+      },
+      onStartScreen);
+  new LinkFilter(
+      TicTacLabel,
+      [this] {
+        if (!TictacCheckBox->isEnabled()) return;
+        TictacCheckBox->toggle();
+        TictacCheckBoxClick();
+      },
+      [] { return true; });  // enabled exactly with the time limit
+  new LinkFilter(
+      RepLabel,
+      [this] {
+        if (!RepCheckBox->isEnabled()) return;
+        RepCheckBox->toggle();
+        RepCheckBoxClick();
+      },
+      [this] { return RepLabel->isEnabled(); });
+  new LinkFilter(
+      SoundLabel,
+      [this] {
+        if (!m_sound.EngineWorks() || !m_sound.CommentsLoaded()) return;
+        SoundCheckBox->toggle();
+        SoundCheckBoxClick();
+      },
+      [this] { return SoundLabel->property("tag").toInt() == 1; });
 
   // Tab order: the answer buttons, the start-screen options, the bottom buttons, the caption.
-  QWidget* order[] = {BitBtns[0], BitBtns[1], BitBtns[2], BitBtns[3], BitBtns[4], GenComboBox, DirComboBox,
-                      SoundCheckBox, VolumeTrackBar, TLCheckBox, TLComboBox, TictacCheckBox, RepCheckBox,
-                      ShowLogBitBtn, CancelBitBtn, SpeakerBitBtn, TaskListBitBtn, LiveUpdateBitBtn};
+  QWidget* order[] = {BitBtns[0],
+                      BitBtns[1],
+                      BitBtns[2],
+                      BitBtns[3],
+                      BitBtns[4],
+                      GenComboBox,
+                      DirComboBox,
+                      SoundCheckBox,
+                      VolumeTrackBar,
+                      TLCheckBox,
+                      TLComboBox,
+                      TictacCheckBox,
+                      RepCheckBox,
+                      ShowLogBitBtn,
+                      CancelBitBtn,
+                      SpeakerBitBtn,
+                      TaskListBitBtn,
+                      LiveUpdateBitBtn};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

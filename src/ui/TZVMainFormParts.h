@@ -85,8 +85,8 @@ inline QString BalancedLines(const QString& text, const QFontMetrics& metrics, i
     qsizetype best = -1;
     int bestWidth = 0;
     for (qsizetype i = paragraph.indexOf(QLatin1Char(' ')); i > 0; i = paragraph.indexOf(QLatin1Char(' '), i + 1)) {
-      const int widest = std::max(metrics.horizontalAdvance(paragraph.left(i)),
-                                  metrics.horizontalAdvance(paragraph.mid(i + 1)));
+      const int widest =
+          std::max(metrics.horizontalAdvance(paragraph.left(i)), metrics.horizontalAdvance(paragraph.mid(i + 1)));
       if (best < 0 || widest < bestWidth) {
         best = i;
         bestWidth = widest;
@@ -142,8 +142,8 @@ inline void SetCountdownLettering(QComboBox* box, bool countdown) {
   QPalette pal = box->palette();
   const QPalette normal = box->style()->standardPalette();
   for (const QPalette::ColorRole role : {QPalette::ButtonText, QPalette::Text})
-    pal.setColor(QPalette::Disabled, role,
-                 countdown ? QColor(0x1E, 0x2A, 0x44) : normal.color(QPalette::Disabled, role));
+    pal.setColor(
+        QPalette::Disabled, role, countdown ? QColor(0x1E, 0x2A, 0x44) : normal.color(QPalette::Disabled, role));
   box->setPalette(pal);
 }
 

@@ -46,8 +46,7 @@ ClientIdInputs trainer() {
 }
 
 TEST(BuildClientIdTest, ComposesTheTrainersIdentity) {
-  EXPECT_EQ(BuildClientId(trainer(), false),
-            QStringLiteral("Zorvik 1500.0.0 (WinXP Pro SP3 Russian 0419, UTC+3)"));
+  EXPECT_EQ(BuildClientId(trainer(), false), QStringLiteral("Zorvik 1500.0.0 (WinXP Pro SP3 Russian 0419, UTC+3)"));
   EXPECT_EQ(BuildClientId(trainer(), true),
             QStringLiteral("Zorvik%201500.0.0%20(WinXP%20Pro%20SP3%20Russian%200419,%20UTC+3)"));
 }
@@ -87,12 +86,11 @@ TEST_P(EscapeSpacesTest, ReplacesEveryBlank) {
   EXPECT_EQ(EscapeSpaces(QString::fromUtf8(GetParam().text)), QString::fromUtf8(GetParam().escaped));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, EscapeSpacesTest,
-    testing::Values(EscapeRow{"DoubleBlankStaysDouble", "a b  c", "a%20b%20%20c"},
-                    EscapeRow{"EmptyStaysEmpty", "", ""},
-                    EscapeRow{"EdgesAndOtherWhitespace", " a\tб ", "%20a\tб%20"}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Texts, EscapeSpacesTest,
+                         testing::Values(EscapeRow{"DoubleBlankStaysDouble", "a b  c", "a%20b%20%20c"},
+                                         EscapeRow{"EmptyStaysEmpty", "", ""},
+                                         EscapeRow{"EdgesAndOtherWhitespace", " a\tб ", "%20a\tб%20"}),
+                         zv::test::RowName{});
 
 }  // namespace
 }  // namespace zv

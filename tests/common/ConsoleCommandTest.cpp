@@ -22,7 +22,7 @@ test::ScriptedRandom spelling(const char* name) {
 }
 
 class RunConsoleCommandTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
   QString temp() const { return m_dir.path() + u'/'; }
   QStringList leftOver() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden); }
@@ -37,8 +37,7 @@ struct OutputRow {
 };
 void PrintTo(const OutputRow& row, std::ostream* os) { *os << row.name; }
 
-class ConsoleOutputTest : public RunConsoleCommandTest,
-                          public testing::WithParamInterface<OutputRow> {};
+class ConsoleOutputTest : public RunConsoleCommandTest, public testing::WithParamInterface<OutputRow> {};
 
 TEST_P(ConsoleOutputTest, GivesLinesEndingInCrLf) {
   test::ScriptedRandom random = spelling("outfilea");
@@ -85,17 +84,17 @@ TEST_F(RunConsoleCommandTest, NeverOverwritesAFileAlreadyThere) {
 
 TEST_F(RunConsoleCommandTest, ShellThatCannotStartGivesEmptyText) {
   test::ScriptedRandom random;
-  EXPECT_EQ(RunConsoleCommand(QStringLiteral("echo x"), temp(), random,
-                              m_dir.filePath(QStringLiteral("no-such-shell"))),
-            QString());
+  EXPECT_EQ(
+      RunConsoleCommand(QStringLiteral("echo x"), temp(), random, m_dir.filePath(QStringLiteral("no-such-shell"))),
+      QString());
   EXPECT_TRUE(leftOver().isEmpty());
 }
 
 TEST_F(RunConsoleCommandTest, UnwritableTempGivesEmptyTextWithoutRunning) {
   test::ScriptedRandom random;
   const QString marker = m_dir.filePath(QStringLiteral("ran"));
-  EXPECT_EQ(RunConsoleCommand(QStringLiteral("touch '") + marker + u'\'',
-                              m_dir.filePath(QStringLiteral("missing")) + u'/', random),
+  EXPECT_EQ(RunConsoleCommand(
+                QStringLiteral("touch '") + marker + u'\'', m_dir.filePath(QStringLiteral("missing")) + u'/', random),
             QString());
   EXPECT_FALSE(QFile::exists(marker));
 }

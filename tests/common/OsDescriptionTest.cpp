@@ -9,9 +9,8 @@ namespace zv {
 namespace {
 
 // A record as the version query of an NT system returns it; rows change what they test.
-WindowsVersionRecord nt(std::uint32_t major, std::uint32_t minor, std::uint32_t build,
-                        const char* servicePack, int productType = kProductWorkstation,
-                        unsigned architecture = kArchIntel) {
+WindowsVersionRecord nt(std::uint32_t major, std::uint32_t minor, std::uint32_t build, const char* servicePack,
+                        int productType = kProductWorkstation, unsigned architecture = kArchIntel) {
   WindowsVersionRecord r;
   r.extendedQueryOk = true;
   r.platformId = 2;
@@ -220,14 +219,13 @@ TEST_P(CombineDescriptionTest, JoinsOnlyWhatIsThere) {
   EXPECT_EQ(CombineOSDescription(parts, true), QString::fromLatin1(row.withVersion));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Parts, CombineDescriptionTest,
-    testing::Values(CombineRow{"Both", "1.2.3", "SP1", "N SP1", "N 1.2.3 SP1"},
-                    CombineRow{"BlankServicePack", "1.2.3", "  ", "N", "N 1.2.3"},
-                    CombineRow{"BlankVersion", " ", "SP1", "N SP1", "N SP1"},
-                    CombineRow{"Neither", "", "", "N", "N"},
-                    CombineRow{"VerTextLeadingBlankTrimmed", " 10.0.1", "", "N", "N 10.0.1"}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Parts, CombineDescriptionTest,
+                         testing::Values(CombineRow{"Both", "1.2.3", "SP1", "N SP1", "N 1.2.3 SP1"},
+                                         CombineRow{"BlankServicePack", "1.2.3", "  ", "N", "N 1.2.3"},
+                                         CombineRow{"BlankVersion", " ", "SP1", "N SP1", "N SP1"},
+                                         CombineRow{"Neither", "", "", "N", "N"},
+                                         CombineRow{"VerTextLeadingBlankTrimmed", " 10.0.1", "", "N", "N 10.0.1"}),
+                         zv::test::RowName{});
 
 struct ShortNameRow {
   const char* name;
@@ -280,8 +278,7 @@ TEST_P(LinuxDescriptionTest, NamesTheDistribution) {
   facts.kernelRelease = QStringLiteral("6.1.0-18-amd64");
   const OsDescriptionParts parts = DescribeLinux(facts);
   EXPECT_EQ(CombineOSDescription(parts, false), QString::fromUtf8(row.description));
-  EXPECT_EQ(CombineOSDescription(parts, true),
-            QString::fromUtf8(row.description) + QStringLiteral(" 6.1.0-18-amd64"));
+  EXPECT_EQ(CombineOSDescription(parts, true), QString::fromUtf8(row.description) + QStringLiteral(" 6.1.0-18-amd64"));
   EXPECT_TRUE(parts.isVistaOrLater);
 }
 

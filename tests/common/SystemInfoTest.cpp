@@ -22,8 +22,8 @@ LinuxOsFacts linuxFacts(const char* prettyName, bool is64) {
   return facts;
 }
 
-WindowsVersionRecord windows(std::uint32_t major, std::uint32_t minor, int productType,
-                             unsigned architecture, const char* servicePack = "") {
+WindowsVersionRecord windows(std::uint32_t major, std::uint32_t minor, int productType, unsigned architecture,
+                             const char* servicePack = "") {
   WindowsVersionRecord r;
   r.extendedQueryOk = true;
   r.platformId = 2;
@@ -53,7 +53,7 @@ WindowsVersionRecord win98() {
 }
 
 class SystemInfoTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
   SystemInfoInputs inputs(OsFacts os, const char* lang = "en_US.UTF-8") {
@@ -145,8 +145,7 @@ struct ShortNameRow {
 };
 void PrintTo(const ShortNameRow& row, std::ostream* os) { *os << row.name; }
 
-class ShortOSNameFlagsTest : public SystemInfoTest,
-                             public testing::WithParamInterface<ShortNameRow> {};
+class ShortOSNameFlagsTest : public SystemInfoTest, public testing::WithParamInterface<ShortNameRow> {};
 
 TEST_P(ShortOSNameFlagsTest, SetsTheXPFlags) {
   const ShortNameRow& row = GetParam();
@@ -170,12 +169,11 @@ INSTANTIATE_TEST_SUITE_P(Systems, ShortOSNameFlagsTest, testing::Values(
 // clang-format on
 
 TEST_F(SystemInfoTest, ClientIdUsesShortNameLanguageAndZone) {
-  SystemInfo info = StartSystemInfo(
-      inputs(windows(5, 1, kProductWorkstation, kArchIntel, "Service Pack 3"), "ru_RU.UTF-8"));
+  SystemInfo info =
+      StartSystemInfo(inputs(windows(5, 1, kProductWorkstation, kArchIntel, "Service Pack 3"), "ru_RU.UTF-8"));
   name(info);
   const QString zone = TimeZonePart(CurrentStandardBias());
-  EXPECT_EQ(BuildClientId(info, false),
-            QStringLiteral("Zorvik 1500.0.0 (WinXP Pro SP3 Russian 0419") + zone + u')');
+  EXPECT_EQ(BuildClientId(info, false), QStringLiteral("Zorvik 1500.0.0 (WinXP Pro SP3 Russian 0419") + zone + u')');
   EXPECT_TRUE(info.IsXPOrNewer && info.IsXPOrOlder);
   EXPECT_EQ(BuildClientId(info, true), EscapeSpaces(BuildClientId(info, false)));
 }
@@ -253,8 +251,10 @@ TEST_P(MessageTest, SpeaksTheUsersLanguage) {
   MessageBoxHook hook;
   const QString english = QStringLiteral("No access to system registry");
   const QString russian = QStringLiteral("Нет доступа к системному реестру");
-  if (row.error) ShowErrorMessage(info, english, russian);
-  else ShowInfoMessage(info, english, russian);
+  if (row.error)
+    ShowErrorMessage(info, english, russian);
+  else
+    ShowInfoMessage(info, english, russian);
   ASSERT_EQ(hook.shown().size(), 1u);
   const MessageRequest& box = hook.shown().front();
   EXPECT_EQ(box.text, QString::fromUtf8(row.text));

@@ -32,7 +32,8 @@ QByteArray MakeBank(int held = 1500) {
     const auto piece = [](const QString& s) { return Scramble(cp1251::Encode(s).value()); };
     out.append(piece(QStringLiteral("фраза %1").arg(k)));
     out.append(kPieceSeparator).append(piece(QStringLiteral("верно %1").arg(k)));
-    for (int j = 2; j <= 3 + k % 3; ++j) out.append(kPieceSeparator).append(piece(QStringLiteral("мимо %1/%2").arg(k).arg(j)));
+    for (int j = 2; j <= 3 + k % 3; ++j)
+      out.append(kPieceSeparator).append(piece(QStringLiteral("мимо %1/%2").arg(k).arg(j)));
     out.append(kTaskEnd);
   }
   out.append('\0');
@@ -44,7 +45,7 @@ using test::FakeView;
 using test::RecordingSound;
 
 class ExamFlowTest : public ::testing::Test {
-protected:
+ protected:
   QByteArray bank = MakeBank();
   TaskCatalogue catalogue{bank, {}};
   ClockSeededRandom random{77};
@@ -57,8 +58,19 @@ protected:
   ExamStatistics stats{7, 46000.0};
   MessageBoxHook boxes;
   const QLocale russian{QLocale::Russian, QLocale::Russia};
-  ExamFlow flow{ExamEnvironment{view, catalogue, tasks, remarks, random, sound, clock, protocol, stats,
-                                QLatin1Char(','), false, std::nullopt, russian}};
+  ExamFlow flow{ExamEnvironment{view,
+                                catalogue,
+                                tasks,
+                                remarks,
+                                random,
+                                sound,
+                                clock,
+                                protocol,
+                                stats,
+                                QLatin1Char(','),
+                                false,
+                                std::nullopt,
+                                russian}};
 
   void SetUp() override {
     flow.SetSoundHardware(false);
@@ -281,7 +293,8 @@ TEST_F(ExamFlowTest, ConsolidationAvailabilityFollowsThePool) {
   flow.ShowStartScreen();
   EXPECT_FALSE(flow.Screen().RepEnabled);
   EXPECT_EQ(flow.Screen().RepGroupBoxHint,
-            QString::fromUtf8("Режим закрепления пройденного становится доступным\r\nпосле прохождения не менее 5 новых заданий"));
+            QString::fromUtf8(
+                "Режим закрепления пройденного становится доступным\r\nпосле прохождения не менее 5 новых заданий"));
   tasks.Done[0] &= ~(1u << 7);
   tasks.DoneCount = 7;
   flow.ShowStartScreen();
@@ -334,11 +347,22 @@ TEST_F(ExamFlowTest, ConsolidationRunWithWrongAnswersKeepsThemInThePool) {
 // over as if all had been passed (the wrap notice, RCount from 0); a last held task still
 // unpassed is found, however few are left among the empty ones.
 class PartialBankTest : public ExamFlowTest {
-protected:
+ protected:
   QByteArray partial = MakeBank(20);
   TaskCatalogue partialCatalogue{partial, {}};
-  ExamFlow partialFlow{ExamEnvironment{view, partialCatalogue, tasks, remarks, random, sound, clock, protocol,
-                                       stats, QLatin1Char(','), false, std::nullopt, russian}};
+  ExamFlow partialFlow{ExamEnvironment{view,
+                                       partialCatalogue,
+                                       tasks,
+                                       remarks,
+                                       random,
+                                       sound,
+                                       clock,
+                                       protocol,
+                                       stats,
+                                       QLatin1Char(','),
+                                       false,
+                                       std::nullopt,
+                                       russian}};
 };
 
 TEST_F(PartialBankTest, EveryHeldTaskPassedWrapsTheRound) {
@@ -365,7 +389,6 @@ TEST_F(PartialBankTest, TheLastUnpassedHeldTaskIsShown) {
   EXPECT_EQ(tasks.CountUsed(), 20);
 }
 
-
 // "fn<k>" shows one task and leaves the selector exactly as it was: nothing marked passed,
 // repeated or unmarked, also when the bank does not hold task k (the first held task stands
 // in) and when the run is broken off or is a consolidation run.
@@ -387,8 +410,19 @@ TEST_P(FixedTaskMode, LeavesTheSelectorAsItWas) {
   tasks.Last = 8;  // the selector's last draw, which a stray MarkDone would mark repeated
   const std::vector<TSmartRand::Word> used = tasks.Used;
   const std::vector<TSmartRand::Word> done = tasks.Done;
-  ExamFlow fixed{ExamEnvironment{view, partialCatalogue, tasks, remarks, random, sound, clock, protocol, stats,
-                                 QLatin1Char(','), false, run.task, russian}};
+  ExamFlow fixed{ExamEnvironment{view,
+                                 partialCatalogue,
+                                 tasks,
+                                 remarks,
+                                 random,
+                                 sound,
+                                 clock,
+                                 protocol,
+                                 stats,
+                                 QLatin1Char(','),
+                                 false,
+                                 run.task,
+                                 russian}};
   fixed.ShowStartScreen();
   if (run.consolidation) {
     ASSERT_TRUE(fixed.Screen().RepEnabled);
@@ -409,18 +443,31 @@ TEST_P(FixedTaskMode, LeavesTheSelectorAsItWas) {
   EXPECT_EQ(tasks.DoneCount, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, FixedTaskMode,
-    ::testing::Values(FixedRun{"unheldTask", 500, 1, false, false}, FixedRun{"unheldTaskBrokenOff", 500, 1, false, true},
-                      FixedRun{"passedTaskBrokenOff", 2, 2, false, true}, FixedRun{"newTask", 5, 5, false, false},
-                      FixedRun{"consolidation", 3, 3, true, false}, FixedRun{"unheldInConsolidation", 800, 1, true, true}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Runs, FixedTaskMode,
+                         ::testing::Values(FixedRun{"unheldTask", 500, 1, false, false},
+                                           FixedRun{"unheldTaskBrokenOff", 500, 1, false, true},
+                                           FixedRun{"passedTaskBrokenOff", 2, 2, false, true},
+                                           FixedRun{"newTask", 5, 5, false, false},
+                                           FixedRun{"consolidation", 3, 3, true, false},
+                                           FixedRun{"unheldInConsolidation", 800, 1, true, true}),
+                         zv::test::RowName{});
 
 class SoundExamTest : public ExamFlowTest {
-protected:
+ protected:
   RecordingSound recording;
-  ExamFlow voiced{ExamEnvironment{view, catalogue, tasks, remarks, random, recording, clock, protocol, stats,
-                                  QLatin1Char(','), false, std::nullopt, russian}};
+  ExamFlow voiced{ExamEnvironment{view,
+                                  catalogue,
+                                  tasks,
+                                  remarks,
+                                  random,
+                                  recording,
+                                  clock,
+                                  protocol,
+                                  stats,
+                                  QLatin1Char(','),
+                                  false,
+                                  std::nullopt,
+                                  russian}};
   void SetUp() override {
     voiced.SetSoundHardware(true);
     voiced.SoundCheckBoxClick(false);  // no start comment in the way
@@ -517,8 +564,19 @@ TEST_F(ExamFlowTest, FlashingOnlyInConsolidation) {
 // and the long time without its zone.
 TEST_F(ExamFlowTest, ProtocolDateAndTimeFollowTheLocale) {
   const QLocale american(QLocale::English, QLocale::UnitedStates);
-  ExamFlow us{ExamEnvironment{view, catalogue, tasks, remarks, random, sound, clock, protocol, stats,
-                              QLatin1Char('.'), false, std::nullopt, american}};
+  ExamFlow us{ExamEnvironment{view,
+                              catalogue,
+                              tasks,
+                              remarks,
+                              random,
+                              sound,
+                              clock,
+                              protocol,
+                              stats,
+                              QLatin1Char('.'),
+                              false,
+                              std::nullopt,
+                              american}};
   us.SetSoundHardware(false);
   us.ShowStartScreen();
   us.BitBtnClick(5);
@@ -535,7 +593,8 @@ TEST_F(ExamFlowTest, ProtocolDateAndTimeFollowTheLocale) {
     const char* expected;
   };
   for (const Format& f : {Format{QLocale(QLocale::Russian, QLocale::Russia), "HH:mm:ss"},
-                          Format{american, "h:mm:ss AP"}, Format{QLocale(QLocale::Chinese, QLocale::China), "HH:mm:ss"},
+                          Format{american, "h:mm:ss AP"},
+                          Format{QLocale(QLocale::Chinese, QLocale::China), "HH:mm:ss"},
                           Format{QLocale(QLocale::Persian, QLocale::Iran), "H:mm:ss"},
                           Format{QLocale(QLocale::Bulgarian, QLocale::Bulgaria), "H:mm:ss 'ч'."},
                           Format{QLocale::c(), "HH:mm:ss"}})

@@ -1,8 +1,8 @@
-#include "platform/Registry.h"
-#include "support/ScriptedRandom.h"
 #include "exam/HintLayout.h"
 #include "exam/HintPhrases.h"
 #include "exam/MarkLook.h"
+#include "platform/Registry.h"
+#include "support/ScriptedRandom.h"
 
 #include <gtest/gtest.h>
 
@@ -61,16 +61,32 @@ TEST_P(HintCaseTable, DrawsTheRemarkAndCommentOfItsCase) {
   EXPECT_EQ(phrases.Selector(HintList::Button).CountUsed(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Verdicts, HintCaseTable,
-    ::testing::Values(
-        CaseRow{"rightIsFuchsiaAndBlue", HintCase::Right, HintCase::Right, HintList::Right, false, SoundCategory::Right,
-                0xFF00FF, 0x0000FF},
-        CaseRow{"wrongIsBlackAndSilver", HintCase::Wrong, HintCase::Wrong, HintList::Wrong, true, SoundCategory::Wrong,
-                0x000000, 0xC0C0C0},
-        CaseRow{"timeOutIsNavyAndAqua", HintCase::TimeOut, HintCase::TimeOut, HintList::TimeOut, true,
-                SoundCategory::TimeOut, 0x000080, 0x00FFFF}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Verdicts, HintCaseTable,
+                         ::testing::Values(CaseRow{"rightIsFuchsiaAndBlue",
+                                                   HintCase::Right,
+                                                   HintCase::Right,
+                                                   HintList::Right,
+                                                   false,
+                                                   SoundCategory::Right,
+                                                   0xFF00FF,
+                                                   0x0000FF},
+                                           CaseRow{"wrongIsBlackAndSilver",
+                                                   HintCase::Wrong,
+                                                   HintCase::Wrong,
+                                                   HintList::Wrong,
+                                                   true,
+                                                   SoundCategory::Wrong,
+                                                   0x000000,
+                                                   0xC0C0C0},
+                                           CaseRow{"timeOutIsNavyAndAqua",
+                                                   HintCase::TimeOut,
+                                                   HintCase::TimeOut,
+                                                   HintList::TimeOut,
+                                                   true,
+                                                   SoundCategory::TimeOut,
+                                                   0x000080,
+                                                   0x00FFFF}),
+                         zv::test::RowName{});
 
 TEST(HintPhrases, ListsHaveTheirSizesAndNoDuplicates) {
   const std::pair<HintList, int> sizes[] = {
@@ -93,12 +109,19 @@ TEST(HintPhrases, ButtonRemarksComeOnceEachWithACapital) {
   HintPhrases phrases(random);
   QSet<QString> captions;
   for (int i = 0; i < 13; ++i) captions.insert(phrases.Draw(HintCase::Right).buttonCaption);
-  const QSet<QString> expected = {
-      QStringLiteral("Вперёд!"), QStringLiteral("Дальше!"), QStringLiteral("Короче!"),
-      QStringLiteral("Ладно ..."), QStringLiteral("О'кей!"), QStringLiteral("Погнали!"),
-      QStringLiteral("Подумаешь!"), QStringLiteral("Поехали!"), QStringLiteral("Понятно"),
-      QStringLiteral("Проехали!"), QStringLiteral("Угу"), QStringLiteral("Усвоено"),
-      QStringLiteral("Ясно")};
+  const QSet<QString> expected = {QStringLiteral("Вперёд!"),
+                                  QStringLiteral("Дальше!"),
+                                  QStringLiteral("Короче!"),
+                                  QStringLiteral("Ладно ..."),
+                                  QStringLiteral("О'кей!"),
+                                  QStringLiteral("Погнали!"),
+                                  QStringLiteral("Подумаешь!"),
+                                  QStringLiteral("Поехали!"),
+                                  QStringLiteral("Понятно"),
+                                  QStringLiteral("Проехали!"),
+                                  QStringLiteral("Угу"),
+                                  QStringLiteral("Усвоено"),
+                                  QStringLiteral("Ясно")};
   EXPECT_EQ(captions, expected);
 }
 
@@ -113,18 +136,17 @@ TEST_P(UpperFirstTable, OnlyASmallFirstLetterChanges) {
   EXPECT_EQ(UpperFirst(QString::fromUtf8(GetParam().in)), QString::fromUtf8(GetParam().out));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, UpperFirstTable,
-    ::testing::Values(UpperRow{"cyrillic", "ясно", "Ясно"}, UpperRow{"yo", "ёлки", "Ёлки"},
-                      UpperRow{"apostropheInside", "о'кей!", "О'кей!"},
-                      UpperRow{"alreadyCapital", "Уже", "Уже"},
-                      UpperRow{"quotationMarkKept", "«так»", "«так»"}, UpperRow{"empty", "", ""}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Texts, UpperFirstTable,
+                         ::testing::Values(UpperRow{"cyrillic", "ясно", "Ясно"}, UpperRow{"yo", "ёлки", "Ёлки"},
+                                           UpperRow{"apostropheInside", "о'кей!", "О'кей!"},
+                                           UpperRow{"alreadyCapital", "Уже", "Уже"},
+                                           UpperRow{"quotationMarkKept", "«так»", "«так»"}, UpperRow{"empty", "", ""}),
+                         zv::test::RowName{});
 
 // --- stored states ------------------------------------------------------------------------
 
 class HintStore : public ::testing::Test {
-protected:
+ protected:
   std::unique_ptr<Registry> OpenRegistry() {
     return std::make_unique<Registry>(RegistryPaths::inOneFolder(m_dir.path()));
   }
@@ -179,7 +201,7 @@ struct StoredRow {
   const char* value;  // the value that is stored oddly
   int size;           // bytes of 0x07 (items 1..3 used); -1: stored as text
   HintList list;
-  int expectedUsed;   // after loading
+  int expectedUsed;  // after loading
 };
 class HintStoredStates : public HintStore, public ::testing::WithParamInterface<StoredRow> {};
 
@@ -210,16 +232,15 @@ TEST_P(HintStoredStates, LoadTakesOnlyStatesOfTheRightSize) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, HintStoredStates,
-    ::testing::Values(StoredRow{"rightOfFullSizeTaken", "HeartYC", 16, HintList::Right, 3},
-                      StoredRow{"rightOfHalfSizeRefused", "HeartYC", 8, HintList::Right, 0},
-                      StoredRow{"rightTooLongRefused", "HeartYC", 20, HintList::Right, 0},
-                      StoredRow{"wrongOfSixteenTaken", "HeartNC", 16, HintList::Wrong, 3},
-                      StoredRow{"wrongOfTwelveRefused", "HeartNC", 12, HintList::Wrong, 0},
-                      StoredRow{"rightAsTextIgnored", "HeartYC", -1, HintList::Right, 0},
-                      StoredRow{"buttonAsTextIgnored", "HeartOC", -1, HintList::Button, 0}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Sizes, HintStoredStates,
+                         ::testing::Values(StoredRow{"rightOfFullSizeTaken", "HeartYC", 16, HintList::Right, 3},
+                                           StoredRow{"rightOfHalfSizeRefused", "HeartYC", 8, HintList::Right, 0},
+                                           StoredRow{"rightTooLongRefused", "HeartYC", 20, HintList::Right, 0},
+                                           StoredRow{"wrongOfSixteenTaken", "HeartNC", 16, HintList::Wrong, 3},
+                                           StoredRow{"wrongOfTwelveRefused", "HeartNC", 12, HintList::Wrong, 0},
+                                           StoredRow{"rightAsTextIgnored", "HeartYC", -1, HintList::Right, 0},
+                                           StoredRow{"buttonAsTextIgnored", "HeartOC", -1, HintList::Button, 0}),
+                         zv::test::RowName{});
 
 // A registry that cannot be written (its folder lies under a plain file) must not take the
 // program down when the window is destroyed.

@@ -36,9 +36,19 @@ INSTANTIATE_TEST_SUITE_P(Lengths, MarkThresholds,
                          [](const auto& row) { return "tasks" + std::to_string(row.param.total); });
 
 TEST(ComputeMark, ExactHalvesGoToTheEvenNeighbour) {
-  struct Row { int right, total, mark; };
-  for (const Row r : {Row{2, 25, 0}, Row{12, 25, 2}, Row{22, 25, 4}, Row{7, 25, 2}, Row{17, 25, 4},
-                      Row{4, 50, 0}, Row{24, 50, 2}, Row{44, 50, 4}, Row{14, 50, 2}, Row{34, 50, 4}}) {
+  struct Row {
+    int right, total, mark;
+  };
+  for (const Row r : {Row{2, 25, 0},
+                      Row{12, 25, 2},
+                      Row{22, 25, 4},
+                      Row{7, 25, 2},
+                      Row{17, 25, 4},
+                      Row{4, 50, 0},
+                      Row{24, 50, 2},
+                      Row{44, 50, 4},
+                      Row{14, 50, 2},
+                      Row{34, 50, 4}}) {
     EXPECT_EQ(ComputeMark(r.right, r.total), r.mark) << r.right << "/" << r.total;
   }
 }
@@ -54,15 +64,16 @@ TEST_P(ElapsedText, Formats) {
   EXPECT_EQ(FormatElapsed(GetParam().ms, QLatin1Char(',')), QString::fromUtf8(GetParam().text));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, ElapsedText,
-    ::testing::Values(Elapsed{"tenthsUnderTenSeconds", 3400, "3,4 с"}, Elapsed{"zero", 0, "0,0 с"},
-                      Elapsed{"justUnderTen", 9999, "9,9 с"}, Elapsed{"wholeSeconds", 15000, "15 с"},
-                      Elapsed{"tenSeconds", 10000, "10 с"}, Elapsed{"minutes", 75000, "1 м 15 с"},
-                      Elapsed{"minuteAndFewSeconds", 63000, "1 м 03 с"},
-                      Elapsed{"hours", 3725000, "1 ч 02 м 05 с"}, Elapsed{"exactHour", 3600000, "1 ч 00 м 00 с"},
-                      Elapsed{"hourAndSeconds", 3605000, "1 ч 00 м 05 с"}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Examples, ElapsedText,
+                         ::testing::Values(Elapsed{"tenthsUnderTenSeconds", 3400, "3,4 с"}, Elapsed{"zero", 0, "0,0 с"},
+                                           Elapsed{"justUnderTen", 9999, "9,9 с"},
+                                           Elapsed{"wholeSeconds", 15000, "15 с"}, Elapsed{"tenSeconds", 10000, "10 с"},
+                                           Elapsed{"minutes", 75000, "1 м 15 с"},
+                                           Elapsed{"minuteAndFewSeconds", 63000, "1 м 03 с"},
+                                           Elapsed{"hours", 3725000, "1 ч 02 м 05 с"},
+                                           Elapsed{"exactHour", 3600000, "1 ч 00 м 00 с"},
+                                           Elapsed{"hourAndSeconds", 3605000, "1 ч 00 м 05 с"}),
+                         zv::test::RowName{});
 
 TEST(FormatElapsed, UsesTheGivenDecimalSeparator) {
   EXPECT_EQ(FormatElapsed(3400, QLatin1Char('.')), QString::fromUtf8("3.4 с"));

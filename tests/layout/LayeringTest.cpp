@@ -94,8 +94,7 @@ QStringList IncludesOf(const QByteArray& text) {
   static const QRegularExpression include(QStringLiteral(R"(^\s*#\s*include\s*[<"]([^>"]+)[>"])"),
                                           QRegularExpression::MultilineOption);
   QStringList out;
-  for (auto it = include.globalMatch(QString::fromUtf8(text)); it.hasNext();)
-    out << it.next().captured(1);
+  for (auto it = include.globalMatch(QString::fromUtf8(text)); it.hasNext();) out << it.next().captured(1);
   return out;
 }
 
@@ -143,8 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
     Trees, LayeringRules,
     testing::Values(
         TreeCase{"sound_tree",
-                 {Core("exam/ExamFlow.cpp", {S("exam/ExamFlow.h"), S("tasks/TSmartRand.h"), S("QAction"),
-                                             S("QtCore/QString")}),
+                 {Core("exam/ExamFlow.cpp",
+                       {S("exam/ExamFlow.h"), S("tasks/TSmartRand.h"), S("QAction"), S("QtCore/QString")}),
                   Window("ui/TBitBtn.cpp", {S("QLabel"), S("exam/ExamFlow.h"), S("shell/TProgressForm.h")}),
                   Window("shell/TProgressForm.h", {S("QtWidgets/QWidget")}),
                   Core("shell/MainSettings.h", {S("exam/MainScreen.h")})},
@@ -156,12 +155,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {Core("exam/A.cpp", {S("shell/TrainerContext.h")}), Core("shell/TrainerContext.h", {})},
                  {S("up the layers")}},
         TreeCase{"core_file_includes_window_side_file_of_its_own_folder",
-                 {Core("shell/StartUpCore.cpp", {S("shell/TProgressForm.h")}),
-                  Window("shell/TProgressForm.h", {})},
+                 {Core("shell/StartUpCore.cpp", {S("shell/TProgressForm.h")}), Window("shell/TProgressForm.h", {})},
                  {S("window-side shell/TProgressForm.h")}},
         TreeCase{"file_in_the_wrong_folder",
                  {Window("exam/HintGlyphs.cpp", {}), Core("ui/HintPhrases.cpp", {}), Core("misc/X.cpp", {})},
-                 {S("window-side file in a core folder"), S("core file in a window folder"),
+                 {S("window-side file in a core folder"),
+                  S("core file in a window folder"),
                   S("missing from the layering table")}}),
     zv::test::RowName{});
 
@@ -177,8 +176,8 @@ TEST(Layering, TheSourceTreeKeepsItsLayers) {
   ASSERT_TRUE(windowFiles.contains(QStringLiteral("ui/TZVMainForm.cpp")));
 
   std::vector<SourceFile> files;
-  QDirIterator it(src.path(), {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
-                  QDirIterator::Subdirectories);
+  QDirIterator it(
+      src.path(), {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files, QDirIterator::Subdirectories);
   while (it.hasNext()) {
     const QString path = src.relativeFilePath(it.next());
     QFile f(src.filePath(path));

@@ -74,50 +74,64 @@ const QByteArray kHead = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Ostwin\\
 INSTANTIATE_TEST_SUITE_P(
     Forms, RegFileAccepts,
     ::testing::Values(
-        Accepted{"quotedStringWithEscapes", kHead + "\"Name\"=\"Иван \\\"Ваня\\\" C:\\\\tmp\"\r\n",
+        Accepted{"quotedStringWithEscapes",
+                 kHead + "\"Name\"=\"Иван \\\"Ваня\\\" C:\\\\tmp\"\r\n",
                  Regedit4Text::Windows1251,
                  {{key(kZorvik, {{u"Name"_s, sz(u"Иван \"Ваня\" C:\\tmp"_s)}})}}},
         Accepted{"lfLineEndsAndSpacesAroundEquals",
                  "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Ostwin\\Zorvik]\n\"A\" = \"b\"  \n",
-                 Regedit4Text::Windows1251, {{key(kZorvik, {{u"A"_s, sz(u"b"_s)}})}}},
-        Accepted{"utf8Bom", "\xEF\xBB\xBF" + kHead + "@=\"ё\"\r\n", Regedit4Text::Windows1251,
+                 Regedit4Text::Windows1251,
+                 {{key(kZorvik, {{u"A"_s, sz(u"b"_s)}})}}},
+        Accepted{"utf8Bom",
+                 "\xEF\xBB\xBF" + kHead + "@=\"ё\"\r\n",
+                 Regedit4Text::Windows1251,
                  {{key(kZorvik, {{QString(), sz(u"ё"_s)}})}}},
-        Accepted{"dwordShortAndUpperCase", kHead + "\"A\"=dword:2a\r\n\"B\"=DWORD:FFFFFFFF\r\n",
+        Accepted{"dwordShortAndUpperCase",
+                 kHead + "\"A\"=dword:2a\r\n\"B\"=DWORD:FFFFFFFF\r\n",
                  Regedit4Text::Windows1251,
                  {{key(kZorvik, {{u"A"_s, dword(42)}, {u"B"_s, dword(0xFFFFFFFF)}})}}},
         Accepted{"hexContinuationIndentedOrNot",
                  kHead + "\"B\"=hex:01,02,\\\r\n  03,04,\\\r\n05 , 06,\r\n\"E\"=hex:\r\n",
                  Regedit4Text::Windows1251,
                  {{key(kZorvik, {{u"B"_s, hex(kTypeBinary, "010203040506")}, {u"E"_s, hex(kTypeBinary, "")}})}}},
-        Accepted{"hexOtherTypesKeptRaw", kHead + "\"Q\"=hex(b):01,00,00,00,00,00,00,00\r\n\"N\"=hex(0):\r\n",
+        Accepted{"hexOtherTypesKeptRaw",
+                 kHead + "\"Q\"=hex(b):01,00,00,00,00,00,00,00\r\n\"N\"=hex(0):\r\n",
                  Regedit4Text::Windows1251,
                  {{key(kZorvik, {{u"Q"_s, hex(11, "0100000000000000")}, {u"N"_s, hex(0, "")}})}}},
         Accepted{"regedit4ExpandAndMultiAreWindows1251",
-                 kHead + "\"X\"=hex(2):c0,e1,00\r\n\"M\"=hex(7):61,00,e1,00,00\r\n", Regedit4Text::Windows1251,
-                 {{key(kZorvik, {{u"X"_s, hex(2, "100431040000")}, {u"M"_s, hex(7, "61000000310400000000")}})}}},
-        Accepted{"ownRegedit4ExpandIsUtf16", kHead + "\"X\"=hex(2):25,00,41,00,00,00\r\n",
-                 Regedit4Text::Utf16le, {{key(kZorvik, {{u"X"_s, hex(2, "250041000000")}})}}},
-        Accepted{"version5Utf16leWithBom",
-                 utf16leWithBom(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Я]\r\n"
-                                u"\"X\"=hex(2):25,00,41,00,00,00\r\n\"S\"=\"мир\"\r\n"_s),
+                 kHead + "\"X\"=hex(2):c0,e1,00\r\n\"M\"=hex(7):61,00,e1,00,00\r\n",
                  Regedit4Text::Windows1251,
-                 {{key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Я", {{u"X"_s, hex(2, "250041000000")}, {u"S"_s, sz(u"мир"_s)}})}}},
+                 {{key(kZorvik, {{u"X"_s, hex(2, "100431040000")}, {u"M"_s, hex(7, "61000000310400000000")}})}}},
+        Accepted{"ownRegedit4ExpandIsUtf16",
+                 kHead + "\"X\"=hex(2):25,00,41,00,00,00\r\n",
+                 Regedit4Text::Utf16le,
+                 {{key(kZorvik, {{u"X"_s, hex(2, "250041000000")}})}}},
+        Accepted{
+            "version5Utf16leWithBom",
+            utf16leWithBom(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Я]\r\n"
+                           u"\"X\"=hex(2):25,00,41,00,00,00\r\n\"S\"=\"мир\"\r\n"_s),
+            Regedit4Text::Windows1251,
+            {{key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Я", {{u"X"_s, hex(2, "250041000000")}, {u"S"_s, sz(u"мир"_s)}})}}},
         Accepted{"version5InUtf8",
                  "Windows Registry Editor Version 5.00\n\n[HKEY_USERS\\.DEFAULT]\n\"X\"=hex(2):41,00,00,00\n",
-                 Regedit4Text::Windows1251, {{key("HKEY_USERS\\.DEFAULT", {{u"X"_s, hex(2, "41000000")}})}}},
+                 Regedit4Text::Windows1251,
+                 {{key("HKEY_USERS\\.DEFAULT", {{u"X"_s, hex(2, "41000000")}})}}},
         Accepted{"commentsBlankLinesIndentation",
                  "REGEDIT4\r\n; exported\r\n\r\n  [HKEY_CURRENT_USER\\Software]  \r\n\t; note\r\n  \"A\"=\"1\"\r\n\r\n",
-                 Regedit4Text::Windows1251, {{key("HKEY_CURRENT_USER\\Software", {{u"A"_s, sz(u"1"_s)}})}}},
+                 Regedit4Text::Windows1251,
+                 {{key("HKEY_CURRENT_USER\\Software", {{u"A"_s, sz(u"1"_s)}})}}},
         Accepted{"deletionsAndDefaultValue",
                  "REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Old]\r\n\r\n[HKEY_CURRENT_USER\\New]\r\n\"Gone\"=-\r\n"
                  "@=dword:00000001\r\n\"\"=\"x\"\r\n",
                  Regedit4Text::Windows1251,
                  {{Section{u"HKEY_CURRENT_USER\\Old"_s, true, {}},
-                   key("HKEY_CURRENT_USER\\New", {{u"Gone"_s, std::nullopt}, {QString(), dword(1)}, {QString(), sz(u"x"_s)}})}}},
+                   key("HKEY_CURRENT_USER\\New",
+                       {{u"Gone"_s, std::nullopt}, {QString(), dword(1)}, {QString(), sz(u"x"_s)}})}}},
         Accepted{"emptyKeyAndRepeatedSections",
                  "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n[HKEY_CURRENT_USER\\B]\n\"x\"=\"1\"\n[hkey_current_user\\a]\n",
                  Regedit4Text::Windows1251,
-                 {{key("HKEY_CURRENT_USER\\A"), key("HKEY_CURRENT_USER\\B", {{u"x"_s, sz(u"1"_s)}}),
+                 {{key("HKEY_CURRENT_USER\\A"),
+                   key("HKEY_CURRENT_USER\\B", {{u"x"_s, sz(u"1"_s)}}),
                    key("hkey_current_user\\a")}}}),
     zv::test::RowName{});
 
@@ -151,7 +165,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Refused{"emptyFile", "", 1, "header"},
         Refused{"wrongHeader", "REGEDIT5\n\n[HKEY_CURRENT_USER\\K]\n", 1, "header"},
-        Refused{"binaryGarbage", bytes("\x7F" "ELF\x02\x01\x00\x00"), 1, "header"},
+        Refused{"binaryGarbage",
+                bytes("\x7F"
+                      "ELF\x02\x01\x00\x00"),
+                1,
+                "header"},
         Refused{"valueBeforeAnyKey", "REGEDIT4\n\n\"a\"=\"b\"\n", 3, "before any [KEY]"},
         Refused{"valueUnderKeyDeletion", "REGEDIT4\n\n[-HKEY_CURRENT_USER\\K]\n\"a\"=-\n", 4, "deletion"},
         Refused{"unterminatedString", kKey + "\"a\"=\"abc\n\"b\"=\"c\"\n", 4, "unterminated string"},
@@ -173,7 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"keyWithoutClosingBracket", "REGEDIT4\n\n[HKEY_CURRENT_USER\\K\n", 3, "']'"},
         Refused{"unknownRoot", "REGEDIT4\n\n[HKEY_NOWHERE\\K]\n", 3, "unknown root"},
         Refused{"emptyKeyNameInPath", "REGEDIT4\n\n[HKEY_CURRENT_USER\\\\K]\n", 3, "empty key name"},
-        Refused{"keyNameTooLong", "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + QByteArray(256, 'k') + "]\n", 3, "longer than 255"},
+        Refused{
+            "keyNameTooLong", "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + QByteArray(256, 'k') + "]\n", 3, "longer than 255"},
         Refused{"nulInText", bytes("REGEDIT4\n\n[HKEY_CURRENT_USER\\K\0]\n"), 3, "control character"},
         Refused{"invalidUtf8", kKey + "\"a\"=\"\xC3\x28\"\n", 4, "UTF-8"},
         Refused{"utf16BigEndian", bytes("\xFE\xFF\0R"), 1, "big-endian"},
@@ -184,11 +203,12 @@ INSTANTIATE_TEST_SUITE_P(
 // ---- writing ----------------------------------------------------------------------------
 
 TEST(RegFileWrite, ProducesTheRegedit4FormWithCrlf) {
-  const Document doc{{key(kZorvik, {{u"Name"_s, sz(u"a\"b\\c Ж"_s)},
-                                    {u"Count"_s, dword(42)},
-                                    {QString(), hex(kTypeBinary, "01ff")},
-                                    {u"Path"_s, hex(kTypeExpandString, "25000000")},
-                                    {u"Gone"_s, std::nullopt}}),
+  const Document doc{{key(kZorvik,
+                          {{u"Name"_s, sz(u"a\"b\\c Ж"_s)},
+                           {u"Count"_s, dword(42)},
+                           {QString(), hex(kTypeBinary, "01ff")},
+                           {u"Path"_s, hex(kTypeExpandString, "25000000")},
+                           {u"Gone"_s, std::nullopt}}),
                       Section{u"HKEY_CURRENT_USER\\Old"_s, true, {}}}};
   EXPECT_EQ(Write(doc).toStdString(),
             "REGEDIT4\r\n\r\n"
@@ -245,8 +265,10 @@ TEST(RegFileWrite, ReadOfWriteIsTheSameDocument) {
     for (int i = 0; i < n; ++i) bytes.append(char(i * 7));
     values.push_back({u"bin%1"_s.arg(n), Value{kTypeBinary, bytes}});
   }
-  const Document doc{{key(kZorvik, values), Section{u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostwin"_s, true, {}},
-                      key("HKEY_USERS\\.DEFAULT\\Пусто"), key(kZorvik, {{u"plain"_s, dword(2)}})}};
+  const Document doc{{key(kZorvik, values),
+                      Section{u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostwin"_s, true, {}},
+                      key("HKEY_USERS\\.DEFAULT\\Пусто"),
+                      key(kZorvik, {{u"plain"_s, dword(2)}})}};
   const ReadResult r = Read(Write(doc), Regedit4Text::Utf16le);
   ASSERT_TRUE(r.ok()) << "line " << r.error->line << ": " << r.error->message.toStdString();
   EXPECT_EQ(r.document, doc);
@@ -255,11 +277,14 @@ TEST(RegFileWrite, ReadOfWriteIsTheSameDocument) {
 // Hostile input: mutations of real files must never crash or hang, and whatever the reader
 // accepts must round-trip.
 TEST(RegFileRead, SurvivesMutatedInput) {
-  const QByteArray seed = Write({{key(kZorvik, {{u"Name"_s, sz(u"Иван"_s)},
-                                                 {u"Count"_s, dword(7)},
-                                                 {u"Blob"_s, hex(kTypeBinary, "000102030405060708090a0b0c0d0e0f"
-                                                                               "101112131415161718191a1b1c1d1e1f")},
-                                                 {u"X"_s, hex(2, "c0e100")}})}});
+  const QByteArray seed = Write({{key(kZorvik,
+                                      {{u"Name"_s, sz(u"Иван"_s)},
+                                       {u"Count"_s, dword(7)},
+                                       {u"Blob"_s,
+                                        hex(kTypeBinary,
+                                            "000102030405060708090a0b0c0d0e0f"
+                                            "101112131415161718191a1b1c1d1e1f")},
+                                       {u"X"_s, hex(2, "c0e100")}})}});
   const QByteArray alphabet = "\"\\[]@=-:,;()\r\n\t 0aFxhexdword\xD0\xFF";
   std::mt19937 random(20260101);
   auto pick = [&](qsizetype n) { return qsizetype(std::uniform_int_distribution<qsizetype>(0, n - 1)(random)); };
@@ -268,11 +293,21 @@ TEST(RegFileRead, SurvivesMutatedInput) {
     const int edits = 1 + int(pick(4));
     for (int e = 0; e < edits; ++e) {
       switch (pick(5)) {
-        case 0: file[pick(file.size())] = alphabet[pick(alphabet.size())]; break;
-        case 1: file.insert(pick(file.size()), alphabet[pick(alphabet.size())]); break;
-        case 2: file.remove(pick(file.size()), 1 + pick(8)); break;
-        case 3: file.truncate(pick(file.size() + 1)); break;
-        case 4: file[pick(file.size())] = char(pick(256)); break;
+        case 0:
+          file[pick(file.size())] = alphabet[pick(alphabet.size())];
+          break;
+        case 1:
+          file.insert(pick(file.size()), alphabet[pick(alphabet.size())]);
+          break;
+        case 2:
+          file.remove(pick(file.size()), 1 + pick(8));
+          break;
+        case 3:
+          file.truncate(pick(file.size() + 1));
+          break;
+        case 4:
+          file[pick(file.size())] = char(pick(256));
+          break;
       }
       if (file.isEmpty()) file = "R";
     }

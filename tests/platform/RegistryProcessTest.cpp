@@ -28,7 +28,7 @@ using namespace Qt::StringLiterals;
 const QString kZorvik = u"Software\\Ostwin\\Zorvik"_s;
 
 class RegistryProcesses : public ::testing::Test {
-protected:
+ protected:
   RegistryPaths paths(const QString& dir) const {
     RegistryPaths p;
     p.currentUserDir = p.localMachineDir = p.usersDir = dir;

@@ -1,5 +1,5 @@
-#include "platform/Registry.h"
 #include "platform/RegFile.h"
+#include "platform/Registry.h"
 
 #include "QtPrint.h"
 
@@ -26,7 +26,7 @@ const QString kZorvik = u"Software\\Ostwin\\Zorvik"_s;
 const QString kShellFolders = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"_s;
 
 class RegistryTest : public ::testing::Test {
-protected:
+ protected:
   QString hiveDir() const { return m_tmp.filePath(u"hives"_s); }
 
   RegistryPaths paths(const QString& dir) const {
@@ -106,47 +106,76 @@ const QString kTricky = u"Ёжик \"в\" C:\\туман\t中"_s;
 
 INSTANTIATE_TEST_SUITE_P(
     Types, RegistryTypedValue,
-    ::testing::Values(
-        TypedRow{"negativeInteger", [](Registry& r) { r.WriteInteger(u"Count"_s, -123456789); },
-                 [](Registry& r) { EXPECT_EQ(r.ReadInteger(u"Count"_s), -123456789); }, RegType::DWord, 4},
-        TypedRow{"bool", [](Registry& r) { r.WriteBool(u"Flag"_s, true); },
-                 [](Registry& r) {
-                   EXPECT_TRUE(r.ReadBool(u"Flag"_s));
-                   EXPECT_EQ(r.ReadInteger(u"Flag"_s), 1);
-                 },
-                 RegType::DWord, 4},
-        TypedRow{"stringWithQuotesAndBackslashes", [](Registry& r) { r.WriteString(u"Name"_s, kTricky); },
-                 [](Registry& r) { EXPECT_EQ(r.ReadString(u"Name"_s), kTricky); }, RegType::String,
-                 int(2 * kTricky.size() + 2)},
-        TypedRow{"stringWithLineBreaks", [](Registry& r) { r.WriteString(u"Text"_s, u"a\r\nб"_s); },
-                 [](Registry& r) { EXPECT_EQ(r.ReadString(u"Text"_s), u"a\r\nб"_s); }, RegType::String, 10},
-        TypedRow{"emptyString", [](Registry& r) { r.WriteString(u"E"_s, QString()); },
-                 [](Registry& r) { EXPECT_EQ(r.ReadString(u"E"_s), QString()); }, RegType::String, 2},
-        TypedRow{"expandString", [](Registry& r) { r.WriteExpandString(u"Path"_s, u"%TEMP%\\Зорвик"_s); },
-                 [](Registry& r) { EXPECT_EQ(r.ReadString(u"Path"_s), u"%TEMP%\\Зорвик"_s); }, RegType::ExpandString,
-                 28},
-        TypedRow{"dateTime", [](Registry& r) { r.WriteDateTime(u"When"_s, 45123.7512345); },
-                 [](Registry& r) { EXPECT_EQ(r.ReadDateTime(u"When"_s), 45123.7512345); }, RegType::Binary, 8},
-        TypedRow{"binaryOverSeveralLines",
-                 [](Registry& r) { r.WriteBinaryData(u"Used"_s, distinctBytes(300).constData(), 300); },
-                 [](Registry& r) {
-                   QByteArray buf(400, '\0');
-                   ASSERT_EQ(r.ReadBinaryData(u"Used"_s, buf.data(), 400), 300);
-                   EXPECT_EQ(buf.first(300), distinctBytes(300));
-                 },
-                 RegType::Binary, 300},
-        TypedRow{"emptyBinary", [](Registry& r) { r.WriteBinaryData(u"B"_s, nullptr, 0); },
-                 [](Registry& r) {
-                   char c = 'x';
-                   EXPECT_EQ(r.ReadBinaryData(u"B"_s, &c, 1), 0);
-                 },
-                 RegType::Binary, 0},
-        TypedRow{"defaultValue", [](Registry& r) { r.WriteString(QString(), u"по умолчанию"_s); },
-                 [](Registry& r) { EXPECT_EQ(r.ReadString(QString()), u"по умолчанию"_s); }, RegType::String, 26},
-        TypedRow{"rawMultiString",
-                 [](Registry& r) { r.WriteRaw(u"M"_s, RegType::MultiString, QByteArray::fromHex("610000003104000000000000")); },
-                 [](Registry& r) { EXPECT_EQ(r.ReadRaw(u"M"_s), QByteArray::fromHex("610000003104000000000000")); },
-                 RegType::MultiString, 12}),
+    ::testing::Values(TypedRow{"negativeInteger",
+                               [](Registry& r) { r.WriteInteger(u"Count"_s, -123456789); },
+                               [](Registry& r) { EXPECT_EQ(r.ReadInteger(u"Count"_s), -123456789); },
+                               RegType::DWord,
+                               4},
+                      TypedRow{"bool",
+                               [](Registry& r) { r.WriteBool(u"Flag"_s, true); },
+                               [](Registry& r) {
+                                 EXPECT_TRUE(r.ReadBool(u"Flag"_s));
+                                 EXPECT_EQ(r.ReadInteger(u"Flag"_s), 1);
+                               },
+                               RegType::DWord,
+                               4},
+                      TypedRow{"stringWithQuotesAndBackslashes",
+                               [](Registry& r) { r.WriteString(u"Name"_s, kTricky); },
+                               [](Registry& r) { EXPECT_EQ(r.ReadString(u"Name"_s), kTricky); },
+                               RegType::String,
+                               int(2 * kTricky.size() + 2)},
+                      TypedRow{"stringWithLineBreaks",
+                               [](Registry& r) { r.WriteString(u"Text"_s, u"a\r\nб"_s); },
+                               [](Registry& r) { EXPECT_EQ(r.ReadString(u"Text"_s), u"a\r\nб"_s); },
+                               RegType::String,
+                               10},
+                      TypedRow{"emptyString",
+                               [](Registry& r) { r.WriteString(u"E"_s, QString()); },
+                               [](Registry& r) { EXPECT_EQ(r.ReadString(u"E"_s), QString()); },
+                               RegType::String,
+                               2},
+                      TypedRow{"expandString",
+                               [](Registry& r) { r.WriteExpandString(u"Path"_s, u"%TEMP%\\Зорвик"_s); },
+                               [](Registry& r) { EXPECT_EQ(r.ReadString(u"Path"_s), u"%TEMP%\\Зорвик"_s); },
+                               RegType::ExpandString,
+                               28},
+                      TypedRow{"dateTime",
+                               [](Registry& r) { r.WriteDateTime(u"When"_s, 45123.7512345); },
+                               [](Registry& r) { EXPECT_EQ(r.ReadDateTime(u"When"_s), 45123.7512345); },
+                               RegType::Binary,
+                               8},
+                      TypedRow{"binaryOverSeveralLines",
+                               [](Registry& r) { r.WriteBinaryData(u"Used"_s, distinctBytes(300).constData(), 300); },
+                               [](Registry& r) {
+                                 QByteArray buf(400, '\0');
+                                 ASSERT_EQ(r.ReadBinaryData(u"Used"_s, buf.data(), 400), 300);
+                                 EXPECT_EQ(buf.first(300), distinctBytes(300));
+                               },
+                               RegType::Binary,
+                               300},
+                      TypedRow{"emptyBinary",
+                               [](Registry& r) { r.WriteBinaryData(u"B"_s, nullptr, 0); },
+                               [](Registry& r) {
+                                 char c = 'x';
+                                 EXPECT_EQ(r.ReadBinaryData(u"B"_s, &c, 1), 0);
+                               },
+                               RegType::Binary,
+                               0},
+                      TypedRow{"defaultValue",
+                               [](Registry& r) { r.WriteString(QString(), u"по умолчанию"_s); },
+                               [](Registry& r) { EXPECT_EQ(r.ReadString(QString()), u"по умолчанию"_s); },
+                               RegType::String,
+                               26},
+                      TypedRow{"rawMultiString",
+                               [](Registry& r) {
+                                 r.WriteRaw(
+                                     u"M"_s, RegType::MultiString, QByteArray::fromHex("610000003104000000000000"));
+                               },
+                               [](Registry& r) {
+                                 EXPECT_EQ(r.ReadRaw(u"M"_s), QByteArray::fromHex("610000003104000000000000"));
+                               },
+                               RegType::MultiString,
+                               12}),
     zv::test::RowName{});
 
 // ---- type and size mismatches -------------------------------------------------------------
@@ -183,37 +212,48 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         MismatchRow{"dwordAsDate", "dword:00000001", [](Registry& r) { r.ReadDateTime(u"v"_s); }, true},
         MismatchRow{"binary7AsDate", "hex:00,00,00,00,00,00,f8", [](Registry& r) { r.ReadDateTime(u"v"_s); }, true},
-        MismatchRow{"binary9AsDate", "hex:00,00,00,00,00,00,f8,3f,00", [](Registry& r) { r.ReadDateTime(u"v"_s); }, true},
-        MismatchRow{"binary8AsDate", "hex:00,00,00,00,00,00,f8,3f",
-                    [](Registry& r) { EXPECT_EQ(r.ReadDateTime(u"v"_s), 1.5); }, false},
+        MismatchRow{
+            "binary9AsDate", "hex:00,00,00,00,00,00,f8,3f,00", [](Registry& r) { r.ReadDateTime(u"v"_s); }, true},
+        MismatchRow{"binary8AsDate",
+                    "hex:00,00,00,00,00,00,f8,3f",
+                    [](Registry& r) { EXPECT_EQ(r.ReadDateTime(u"v"_s), 1.5); },
+                    false},
         MismatchRow{"stringAsDate", "\"1.5\"", [](Registry& r) { r.ReadDateTime(u"v"_s); }, true},
         MismatchRow{"stringAsInteger", "\"42\"", [](Registry& r) { r.ReadInteger(u"v"_s); }, true},
         MismatchRow{"binary4AsInteger", "hex:2a,00,00,00", [](Registry& r) { r.ReadInteger(u"v"_s); }, true},
         MismatchRow{"dwordOfTwoBytesAsInteger", "hex(4):2a,00", [](Registry& r) { r.ReadInteger(u"v"_s); }, true},
         MismatchRow{"dwordOfTwoBytesAsBool", "hex(4):01,00", [](Registry& r) { r.ReadBool(u"v"_s); }, true},
         MismatchRow{"stringAsBool", "\"1\"", [](Registry& r) { r.ReadBool(u"v"_s); }, true},
-        MismatchRow{"anyNonZeroDwordIsTrue", "dword:00000100", [](Registry& r) { EXPECT_TRUE(r.ReadBool(u"v"_s)); }, false},
-        MismatchRow{"expandAsString", "hex(2):41,00,42,00,00,00",
-                    [](Registry& r) { EXPECT_EQ(r.ReadString(u"v"_s), u"AB"_s); }, false},
+        MismatchRow{
+            "anyNonZeroDwordIsTrue", "dword:00000100", [](Registry& r) { EXPECT_TRUE(r.ReadBool(u"v"_s)); }, false},
+        MismatchRow{"expandAsString",
+                    "hex(2):41,00,42,00,00,00",
+                    [](Registry& r) { EXPECT_EQ(r.ReadString(u"v"_s), u"AB"_s); },
+                    false},
         MismatchRow{"multiAsString", "hex(7):41,00,00,00,00,00", [](Registry& r) { r.ReadString(u"v"_s); }, true},
         MismatchRow{"dwordAsString", "dword:0000002a", [](Registry& r) { r.ReadString(u"v"_s); }, true},
         MismatchRow{"binaryAsString", "hex:41,00,00,00", [](Registry& r) { r.ReadString(u"v"_s); }, true},
         MismatchRow{"stringAsBinary", "\"abc\"", [](Registry& r) { readBinary(r, 16); }, true},
         MismatchRow{"expandAsBinary", "hex(2):41,00,00,00", [](Registry& r) { readBinary(r, 16); }, true},
         MismatchRow{"binaryLargerThanBuffer", "hex:01,02,03", [](Registry& r) { readBinary(r, 2); }, true},
-        MismatchRow{"binaryFillingTheBuffer", "hex:01,02,03", [](Registry& r) { EXPECT_EQ(readBinary(r, 3), 3); }, false},
+        MismatchRow{
+            "binaryFillingTheBuffer", "hex:01,02,03", [](Registry& r) { EXPECT_EQ(readBinary(r, 3), 3); }, false},
         MismatchRow{"absentInteger", "dword:00000001", [](Registry& r) { r.ReadInteger(u"w"_s); }, true},
         MismatchRow{"absentBool", "dword:00000001", [](Registry& r) { r.ReadBool(u"w"_s); }, true},
         MismatchRow{"absentDate", "dword:00000001", [](Registry& r) { r.ReadDateTime(u"w"_s); }, true},
-        MismatchRow{"absentBinary", "dword:00000001",
+        MismatchRow{"absentBinary",
+                    "dword:00000001",
                     [](Registry& r) {
                       char c;
                       r.ReadBinaryData(u"w"_s, &c, 1);
                     },
                     true},
-        MismatchRow{"absentStringReadsEmpty", "dword:00000001",
-                    [](Registry& r) { EXPECT_EQ(r.ReadString(u"w"_s), QString()); }, false},
-        MismatchRow{"absentHasNoTypeOrSize", "dword:00000001",
+        MismatchRow{"absentStringReadsEmpty",
+                    "dword:00000001",
+                    [](Registry& r) { EXPECT_EQ(r.ReadString(u"w"_s), QString()); },
+                    false},
+        MismatchRow{"absentHasNoTypeOrSize",
+                    "dword:00000001",
                     [](Registry& r) {
                       EXPECT_EQ(r.GetDataType(u"w"_s), RegType::None);
                       EXPECT_EQ(r.GetDataSize(u"w"_s), -1);
@@ -429,7 +469,8 @@ TEST_F(RegistryTest, EachRootIsItsOwnFileAndSwitchingRootsWrites) {
   r.WriteString(u"InstallDir"_s, u"/opt/Zorvik/"_s);
   r.SetRootKey(RootKey::Users);
   EXPECT_FALSE(r.HasCurrentKey());
-  EXPECT_TRUE(hiveBytes(RootKey::LocalMachine).contains("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostwin]\r\n\"InstallDir\"=\"/opt/Zorvik/\""));
+  EXPECT_TRUE(hiveBytes(RootKey::LocalMachine)
+                  .contains("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostwin]\r\n\"InstallDir\"=\"/opt/Zorvik/\""));
   ASSERT_TRUE(r.OpenKey(u".DEFAULT\\Software"_s, true));
   r.CloseKey();
   EXPECT_TRUE(hiveBytes(RootKey::Users).startsWith("REGEDIT4\r\n\r\n[HKEY_USERS\\.DEFAULT\\Software]\r\n"));
@@ -464,7 +505,8 @@ TEST_P(RegistryHostileHive, IsMovedAsideAndTheRootStartsEmpty) {
     r.CloseKey();
   }
   const QStringList aside = QDir(hiveDir()).entryList({u"*.corrupt-*"_s}, QDir::AllEntries | QDir::Hidden);
-  ASSERT_EQ(aside.size(), 1) << QDir(hiveDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ').toStdString();
+  ASSERT_EQ(aside.size(), 1)
+      << QDir(hiveDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ').toStdString();
   EXPECT_TRUE(QRegularExpression(u"^HKEY_CURRENT_USER\\.reg\\.corrupt-\\d{8}-\\d{6}$"_s).match(aside[0]).hasMatch())
       << aside[0].toStdString();
   EXPECT_EQ(QFileInfo(QDir(hiveDir()).filePath(aside[0])).size(), plantedSize);
@@ -490,14 +532,17 @@ INSTANTIATE_TEST_SUITE_P(
                      writeFile(p, b);
                    }},
         HostileRow{"valueBeforeAnyKey", [](const QString& p) { writeFile(p, kHeader + "\"v\"=dword:00000001\r\n"); }},
-        HostileRow{"unterminatedString",
-                   [](const QString& p) { writeFile(p, kHeader + "[HKEY_CURRENT_USER\\Software]\r\n\"v\"=\"open\r\n"); }},
-        HostileRow{"badHex",
-                   [](const QString& p) { writeFile(p, kHeader + "[HKEY_CURRENT_USER\\Software]\r\n\"v\"=hex:0g\r\n"); }},
-        HostileRow{"overlongLine",
-                   [](const QString& p) {
-                     writeFile(p, kHeader + "[HKEY_CURRENT_USER\\Software]\r\n\"v\"=\"" + QByteArray(2 << 20, 'x') + "\"\r\n");
-                   }},
+        HostileRow{
+            "unterminatedString",
+            [](const QString& p) { writeFile(p, kHeader + "[HKEY_CURRENT_USER\\Software]\r\n\"v\"=\"open\r\n"); }},
+        HostileRow{
+            "badHex",
+            [](const QString& p) { writeFile(p, kHeader + "[HKEY_CURRENT_USER\\Software]\r\n\"v\"=hex:0g\r\n"); }},
+        HostileRow{
+            "overlongLine",
+            [](const QString& p) {
+              writeFile(p, kHeader + "[HKEY_CURRENT_USER\\Software]\r\n\"v\"=\"" + QByteArray(2 << 20, 'x') + "\"\r\n");
+            }},
         HostileRow{"sectionOfAnotherRoot",
                    [](const QString& p) { writeFile(p, kHeader + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostwin]\r\n"); }},
         HostileRow{"hugeSparseFile",
@@ -571,14 +616,20 @@ INSTANTIATE_TEST_SUITE_P(
     Values, RegistryComputedValue,
     ::testing::Values(
         ComputedRow{"desktop", RootKey::CurrentUser, kShellFolders, u"Desktop"_s, u"/home/tester/Рабочий стол"_s},
-        ComputedRow{"programs", RootKey::CurrentUser, kShellFolders, u"Programs"_s,
+        ComputedRow{"programs",
+                    RootKey::CurrentUser,
+                    kShellFolders,
+                    u"Programs"_s,
                     u"/home/tester/.local/share/applications"_s},
         ComputedRow{"startup", RootKey::CurrentUser, kShellFolders, u"Startup"_s, u"/home/tester/.config/autostart"_s},
-        ComputedRow{"commonPrograms", RootKey::LocalMachine, kShellFolders, u"Common Programs"_s,
-                    u"/usr/share/applications"_s},
+        ComputedRow{
+            "commonPrograms", RootKey::LocalMachine, kShellFolders, u"Common Programs"_s, u"/usr/share/applications"_s},
         ComputedRow{"commonDesktop", RootKey::LocalMachine, kShellFolders, u"Common Desktop"_s, QString()},
-        ComputedRow{"programFilesDir", RootKey::LocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion"_s,
-                    u"ProgramFilesDir"_s, u"/opt/"_s}),
+        ComputedRow{"programFilesDir",
+                    RootKey::LocalMachine,
+                    u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion"_s,
+                    u"ProgramFilesDir"_s,
+                    u"/opt/"_s}),
     zv::test::RowName{});
 
 TEST_F(RegistryTest, ComputedKeysExistAndCannotBeDeleted) {
@@ -596,7 +647,7 @@ TEST_F(RegistryTest, ComputedKeysExistAndCannotBeDeleted) {
 // ---- where the hives live -----------------------------------------------------------------
 
 class EnvironmentGuard {
-public:
+ public:
   void set(const char* name, const QByteArray& value) {
     remember(name);
     qputenv(name, value);
@@ -607,12 +658,14 @@ public:
   }
   ~EnvironmentGuard() {
     for (const auto& [name, value] : m_saved) {
-      if (value) qputenv(name.c_str(), *value);
-      else qunsetenv(name.c_str());
+      if (value)
+        qputenv(name.c_str(), *value);
+      else
+        qunsetenv(name.c_str());
     }
   }
 
-private:
+ private:
   void remember(const char* name) {
     if (!m_saved.count(name))
       m_saved[name] = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;

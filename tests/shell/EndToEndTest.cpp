@@ -3,13 +3,13 @@
 // with its type; then started again on that hive, which must bring the settings back (what the
 // second run writes when it closes is what it read, not the defaults).
 
-#include "platform/Registry.h"
 #include "platform/RandomSource.h"
+#include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "support/MainWindowValues.h"
-#include "tasks/TSmartRand.h"
 #include "support/TestApplication.h"
 #include "support/TrainerProcess.h"
+#include "tasks/TSmartRand.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +50,8 @@ TEST(EndToEnd, FirstRunWritesEverySettingAndTheSecondReadsThemBack) {
     ASSERT_EQ(first.Quit(), 0);
   }
   OnKey(dir, [&](Registry& r) {
-    for (const auto& [name, type] : test::kMainWindowValues) EXPECT_EQ(r.GetDataType(QLatin1String(name)), type) << name;
+    for (const auto& [name, type] : test::kMainWindowValues)
+      EXPECT_EQ(r.GetDataType(QLatin1String(name)), type) << name;
     // The correct-answer window stores its remark selectors when it is destroyed.
     for (const char* name : {"HeartOC", "HeartYC", "HeartNC", "HeartTC"})
       EXPECT_EQ(r.GetDataType(QLatin1String(name)), RegType::Binary) << name;

@@ -7,6 +7,7 @@
 // Every answer given is the right one.
 
 #include "app/RunTrainer.h"
+#include "app/TrainerWindows.h"
 #include "shell/StartUp.h"
 #include "sound/SoundService.h"
 #include "tasks/BuiltinContent.h"
@@ -14,7 +15,6 @@
 #include "ui/THintForm.h"
 #include "ui/TMarkForm.h"
 #include "ui/TZVMainForm.h"
-#include "app/TrainerWindows.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -25,7 +25,7 @@ namespace zv {
 namespace {
 
 class ExamDriver : public QObject {
-public:
+ public:
   ExamDriver(TrainerWindows& windows, QObject* parent) : QObject(parent), m_windows(windows) {
     const QString drive = qEnvironmentVariable("ZV_DRIVE");
     m_stage = drive.section(u':', 0, 0);
@@ -35,7 +35,7 @@ public:
     timer->start(30);
   }
 
-private:
+ private:
   // Each action runs from a timer of its own: an answer opens a modal window, whose loop must
   // not hold up the next tick.
   template <typename Action>
@@ -95,10 +95,9 @@ private:
 
 int main(int argc, char** argv) {
   zv::NoSoundService sound;
-  return zv::RunTrainer(argc, argv,
-                        [&sound](zv::TrainerContext& context) -> std::unique_ptr<QObject> {
-                          auto windows = std::make_unique<zv::TrainerWindows>(context, sound);
-                          new zv::ExamDriver(*windows, windows.get());
-                          return windows;
-                        });
+  return zv::RunTrainer(argc, argv, [&sound](zv::TrainerContext& context) -> std::unique_ptr<QObject> {
+    auto windows = std::make_unique<zv::TrainerWindows>(context, sound);
+    new zv::ExamDriver(*windows, windows.get());
+    return windows;
+  });
 }

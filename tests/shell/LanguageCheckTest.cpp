@@ -26,10 +26,17 @@ struct CheckRow {
 void store(Registry& r, Stored s) {
   const QString name = u"NoLangDialog"_s;
   switch (s) {
-    case Stored::Absent: break;
-    case Stored::False: r.WriteInteger(name, 0); break;
-    case Stored::True: r.WriteInteger(name, 1); break;
-    case Stored::Text: r.WriteString(name, u"1"_s); break;
+    case Stored::Absent:
+      break;
+    case Stored::False:
+      r.WriteInteger(name, 0);
+      break;
+    case Stored::True:
+      r.WriteInteger(name, 1);
+      break;
+    case Stored::Text:
+      r.WriteString(name, u"1"_s);
+      break;
   }
 }
 
@@ -46,25 +53,24 @@ TEST_P(LanguageCheckDecision, ShowsAnswersAndRemembers) {
   const CheckRow row = GetParam();
   QTemporaryDir dir;
   SystemInfo info = test::StartTestSystem(dir, u"en_US.UTF-8"_s);
-  if (row.stored != Stored::Absent)
-    test::WithSettingsKey(dir, [&](Registry& r) { store(r, row.stored); });
+  if (row.stored != Stored::Absent) test::WithSettingsKey(dir, [&](Registry& r) { store(r, row.stored); });
 
   int shown = 0;
   QString caption, text;
-  const bool result = CheckLanguage(info, {u"Deutsch"_s, u"German"_s},
-                                    [&](const QString& c, const QString& t) {
-                                      ++shown;
-                                      caption = c;
-                                      text = t;
-                                      return LanguageWarningAnswer{row.answerYes, row.answerNoMore};
-                                    });
+  const bool result = CheckLanguage(info, {u"Deutsch"_s, u"German"_s}, [&](const QString& c, const QString& t) {
+    ++shown;
+    caption = c;
+    text = t;
+    return LanguageWarningAnswer{row.answerYes, row.answerNoMore};
+  });
 
   EXPECT_EQ(shown, row.expectShown ? 1 : 0);
   EXPECT_EQ(result, row.expectResult);
   if (row.expectShown) {
     EXPECT_EQ(caption, u"Зорвик"_s);
-    EXPECT_TRUE(text.startsWith(u"В Вашей системе Windows основным языком отображения является "
-                                u"Deutsch (German).\r\n"_s));
+    EXPECT_TRUE(
+        text.startsWith(u"В Вашей системе Windows основным языком отображения является "
+                        u"Deutsch (German).\r\n"_s));
   }
   Stored after = Stored::Absent;
   test::WithSettingsKey(dir, [&](Registry& r) { after = readBack(r); });
@@ -118,12 +124,11 @@ TEST_P(SystemLanguageNames, FromLang) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SystemLanguageNames,
-    ::testing::Values(
-        NamesRow{"CodesetAndModifierIgnored", "de_DE.UTF-8@euro", u"Deutsch", u"German"},
-        NamesRow{"DashSeparatorAccepted", "fr-FR", u"français", u"French"},
-        NamesRow{"PosixLocaleIsEnglish", "C", u"American English", u"English"},
-        NamesRow{"UnknownLocaleIsEnglish", "xx_YY.UTF-8", u"American English", u"English"},
-        NamesRow{"LongNameCutTo24", "zgh_MA.UTF-8", u"ⵜⴰⵎⴰⵣⵉⵖⵜ", u"Standard Moroccan Tamazi"}),
+    ::testing::Values(NamesRow{"CodesetAndModifierIgnored", "de_DE.UTF-8@euro", u"Deutsch", u"German"},
+                      NamesRow{"DashSeparatorAccepted", "fr-FR", u"français", u"French"},
+                      NamesRow{"PosixLocaleIsEnglish", "C", u"American English", u"English"},
+                      NamesRow{"UnknownLocaleIsEnglish", "xx_YY.UTF-8", u"American English", u"English"},
+                      NamesRow{"LongNameCutTo24", "zgh_MA.UTF-8", u"ⵜⴰⵎⴰⵣⵉⵖⵜ", u"Standard Moroccan Tamazi"}),
     zv::test::RowName{});
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace zv {
 namespace {
 
 class SettingsStore : public ::testing::Test {
-protected:
+ protected:
   QTemporaryDir dir;
   Registry reg{RegistryPaths::inOneFolder(dir.path())};
   ClockSeededRandom random{3};
@@ -57,9 +57,22 @@ TEST_F(SettingsStore, FirstRunWritesEveryValueWithItsType) {
   s.volumeShown = true;
   tasks.DrawNew();
   WriteMainSettings(reg, s, tasks, sayings, remarks);
-  for (const char* dword : {"MainFormLeft", "MainFormTop", "RCount", "TicTac", "Sound", "ToTL", "TimeLimit",
-                            "Tasks", "ViewIndex", "AskFontSize", "AskFontBold", "AskFontItalic", "AnsFontSize",
-                            "AnsFontBold", "AnsFontItalic", "Volume"})
+  for (const char* dword : {"MainFormLeft",
+                            "MainFormTop",
+                            "RCount",
+                            "TicTac",
+                            "Sound",
+                            "ToTL",
+                            "TimeLimit",
+                            "Tasks",
+                            "ViewIndex",
+                            "AskFontSize",
+                            "AskFontBold",
+                            "AskFontItalic",
+                            "AnsFontSize",
+                            "AnsFontBold",
+                            "AnsFontItalic",
+                            "Volume"})
     EXPECT_EQ(TypeOf(dword), RegType::DWord) << dword;
   for (const char* binary : {"FirstDate", "Heart", "DoneHeart", "HeartP", "HeartRC"})
     EXPECT_EQ(TypeOf(binary), RegType::Binary) << binary;
@@ -149,16 +162,17 @@ TEST_P(StoredEdgeRule, BothAxes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Edges, StoredEdgeRule,
-    ::testing::Values(StoredEdge{"intMin", INT_MIN, false, false}, StoredEdge{"minusOne", -1, false, true},
-                      StoredEdge{"zero", 0, false, true}, StoredEdge{"intMax", INT_MAX, false, false},
-                      StoredEdge{"extentLess32", -32, true, false}, StoredEdge{"extentLess33", -33, true, true},
-                      // Off the near side: 32 pixels of the 480 x 480 window must stay on screen.
-                      StoredEdge{"nearSide32Shown", -448, false, true},
-                      StoredEdge{"nearSide31Shown", -449, false, false},
-                      StoredEdge{"farOffTheNearSide", -100000, false, false}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Edges, StoredEdgeRule,
+                         ::testing::Values(StoredEdge{"intMin", INT_MIN, false, false},
+                                           StoredEdge{"minusOne", -1, false, true}, StoredEdge{"zero", 0, false, true},
+                                           StoredEdge{"intMax", INT_MAX, false, false},
+                                           StoredEdge{"extentLess32", -32, true, false},
+                                           StoredEdge{"extentLess33", -33, true, true},
+                                           // Off the near side: 32 pixels of the 480 x 480 window must stay on screen.
+                                           StoredEdge{"nearSide32Shown", -448, false, true},
+                                           StoredEdge{"nearSide31Shown", -449, false, false},
+                                           StoredEdge{"farOffTheNearSide", -100000, false, false}),
+                         zv::test::RowName{});
 
 TEST(StoredEdge, ASecondScreenCountsAndTheWindowsWidthToo) {
   ScreenSpace space{QSize(1920, 1080), {QRect(-1280, 0, 1280, 1024), QRect(0, 0, 1920, 1080)}, QSize(640, 480)};
@@ -281,8 +295,8 @@ TEST(SelectorState, OtherTypesAndTheHalfWordRule) {
   reg.WriteBinaryData(QStringLiteral("HeartRC"), "", 0);
   const QByteArray eight(8, '\x01');
   const QByteArray sixteen(16, '\x01');
-  reg.WriteBinaryData(QStringLiteral("HeartNC"), eight.constData(), 8);      // 144 items: 5 words
-  reg.WriteBinaryData(QStringLiteral("HeartYC"), sixteen.constData(), 16);   // 111 items: 4 words
+  reg.WriteBinaryData(QStringLiteral("HeartNC"), eight.constData(), 8);     // 144 items: 5 words
+  reg.WriteBinaryData(QStringLiteral("HeartYC"), sixteen.constData(), 16);  // 111 items: 4 words
   ClockSeededRandom random(1);
   TSmartRand sayings(170, false, 0, random);
   TSmartRand remarks(18, false, 5, random);

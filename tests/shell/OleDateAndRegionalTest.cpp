@@ -30,11 +30,10 @@ TEST_P(OleDates, BothWays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, OleDates,
-    ::testing::Values(
-        OleRow{"Epoch", QDateTime(QDate(1899, 12, 30), QTime(0, 0)), 0.0},
-        OleRow{"NoLeapDay1900", QDateTime(QDate(1900, 1, 1), QTime(0, 0)), 2.0},
-        OleRow{"TimeOfDayIsFraction", QDateTime(QDate(2024, 3, 1), QTime(18, 0)), 45352.75},
-        OleRow{"BeforeEpochFractionCountsForward", QDateTime(QDate(1899, 12, 29), QTime(6, 0)), -1.25}),
+    ::testing::Values(OleRow{"Epoch", QDateTime(QDate(1899, 12, 30), QTime(0, 0)), 0.0},
+                      OleRow{"NoLeapDay1900", QDateTime(QDate(1900, 1, 1), QTime(0, 0)), 2.0},
+                      OleRow{"TimeOfDayIsFraction", QDateTime(QDate(2024, 3, 1), QTime(18, 0)), 45352.75},
+                      OleRow{"BeforeEpochFractionCountsForward", QDateTime(QDate(1899, 12, 29), QTime(6, 0)), -1.25}),
     zv::test::RowName{});
 
 TEST(OleDates, HostileValuesGiveNoDate) {
@@ -73,10 +72,9 @@ TEST_P(RegionalSettings, FirstInstalledPanel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, RegionalSettings,
-    ::testing::Values(
-        RegionalRow{"GnomeFirst", true, true, "/usr/bin/gnome-control-center", "region"},
-        RegionalRow{"KdeWhenNoGnome", false, true, "/usr/bin/systemsettings", "kcm_regionandlang"},
-        RegionalRow{"NothingOnOtherDesktops", false, false, "", ""}),
+    ::testing::Values(RegionalRow{"GnomeFirst", true, true, "/usr/bin/gnome-control-center", "region"},
+                      RegionalRow{"KdeWhenNoGnome", false, true, "/usr/bin/systemsettings", "kcm_regionandlang"},
+                      RegionalRow{"NothingOnOtherDesktops", false, false, "", ""}),
     zv::test::RowName{});
 
 }  // namespace

@@ -24,8 +24,8 @@
 #include <bit>
 #include <csignal>
 #include <cstring>
-#include <set>
 #include <ostream>
+#include <set>
 #include <string>
 
 namespace zv {
@@ -123,8 +123,8 @@ struct EndRow {
   const char* name;
   const char* drive;  // "": the real trainer on its start screen
   int signal;
-  int rCount;         // right answers given before the end
-  int passedTasks;    // tasks drawn (and so passed) before the end
+  int rCount;       // right answers given before the end
+  int passedTasks;  // tasks drawn (and so passed) before the end
 };
 void PrintTo(const EndRow& row, std::ostream* os) { *os << row.name; }
 
@@ -148,16 +148,15 @@ TEST_P(SessionEndsTheTrainer, HiveHoldsWhatANormalCloseWrites) {
   EXPECT_EQ(hive.passedTasks, row.passedTasks);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SessionEndsTheTrainer,
-    ::testing::Values(EndRow{"SigtermOnTheStartScreen", "", SIGTERM, 0, 0},
-                      EndRow{"SighupOnTheStartScreen", "", SIGHUP, 0, 0},
-                      EndRow{"SigintOnTheStartScreen", "", SIGINT, 0, 0},
-                      EndRow{"SigtermWithTheCorrectAnswerWindowUp", "hint:1", SIGTERM, 1, 1},
-                      EndRow{"SigtermBetweenAnswers", "between:2", SIGTERM, 2, 3},
-                      EndRow{"SigtermWithTheLastCorrectAnswerWindowUp", "hint:5", SIGTERM, 5, 5},
-                      EndRow{"SigtermWithTheMarkWindowUp", "mark", SIGTERM, 5, 5}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Rows, SessionEndsTheTrainer,
+                         ::testing::Values(EndRow{"SigtermOnTheStartScreen", "", SIGTERM, 0, 0},
+                                           EndRow{"SighupOnTheStartScreen", "", SIGHUP, 0, 0},
+                                           EndRow{"SigintOnTheStartScreen", "", SIGINT, 0, 0},
+                                           EndRow{"SigtermWithTheCorrectAnswerWindowUp", "hint:1", SIGTERM, 1, 1},
+                                           EndRow{"SigtermBetweenAnswers", "between:2", SIGTERM, 2, 3},
+                                           EndRow{"SigtermWithTheLastCorrectAnswerWindowUp", "hint:5", SIGTERM, 5, 5},
+                                           EndRow{"SigtermWithTheMarkWindowUp", "mark", SIGTERM, 5, 5}),
+                         zv::test::RowName{});
 
 // The display going away: the toolkit ends the process with exit(1) from inside its event
 // loop. The main window is still closed on the way out and writes everything it writes on a

@@ -27,15 +27,14 @@ char g_arg0[] = "shell_single_instance";
 char* g_argv[] = {g_arg0, nullptr};
 
 class CoreApplication : public ::testing::Environment {
-public:
+ public:
   void SetUp() override { m_app = new QCoreApplication(g_argc, g_argv); }
   void TearDown() override { delete m_app; }
 
-private:
+ private:
   QCoreApplication* m_app = nullptr;
 };
-[[maybe_unused]] const auto* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new CoreApplication);
+[[maybe_unused]] const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new CoreApplication);
 
 // Lets the event loop run until `done` or the timeout.
 template <typename Done>
@@ -49,7 +48,7 @@ bool waitFor(Done done, int ms = 5000) {
 }
 
 class FirstCopy {
-public:
+ public:
   FirstCopy(const char* mode, const QString& folder) {
     m_process.start(QString::fromUtf8(ZV_INSTANCE_HELPER), {QString::fromLatin1(mode), folder});
   }
@@ -74,13 +73,13 @@ public:
   }
   QProcess& process() { return m_process; }
 
-private:
+ private:
   QProcess m_process;
   QByteArrayList m_lines;
 };
 
 class SingleInstance : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
   QString folder() const { return m_dir.path(); }
   InstancePaths paths() const { return InstancePaths::InFolder(folder()); }
@@ -162,8 +161,7 @@ TEST_F(SingleInstance, ServerReportsWholeMessagesOnly) {
   ASSERT_TRUE(server.Listen(paths().ServerName));
   std::vector<std::uint32_t> received;
   int forward = 0;
-  QObject::connect(&server, &InstanceMessageServer::messageReceived,
-                   [&](std::uint32_t m) { received.push_back(m); });
+  QObject::connect(&server, &InstanceMessageServer::messageReceived, [&](std::uint32_t m) { received.push_back(m); });
   QObject::connect(&server, &InstanceMessageServer::bringForwardRequested, [&] { ++forward; });
 
   {
@@ -219,12 +217,11 @@ TEST_P(InstanceFolder, FallbackFolderIsPrivate) {
   EXPECT_EQ(SingleInstanceLock(paths.LockFile).CurrentState(), SingleInstanceLock::State::Owned);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, InstanceFolder,
-    ::testing::Values(FolderRow{"CreatedPrivate", -1, true},
-                      FolderRow{"OpenModeTightened", 0777, true},
-                      FolderRow{"SymbolicLinkRefused", -2, false}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Rows, InstanceFolder,
+                         ::testing::Values(FolderRow{"CreatedPrivate", -1, true},
+                                           FolderRow{"OpenModeTightened", 0777, true},
+                                           FolderRow{"SymbolicLinkRefused", -2, false}),
+                         zv::test::RowName{});
 
 TEST(InstancePathsTest, RuntimeFolderUsedWhenSet) {
   QProcessEnvironment env;

@@ -19,7 +19,7 @@ constexpr int kSayings = 170;
 
 // Records what the progress window was asked to do, in order.
 class RecordedProgress final : public ProgressSteps {
-public:
+ public:
   void SetCaption(const QString& caption) override { Events.push_back(caption); }
   void Step() override { Events.push_back(u"step"_s); }
   std::vector<QString> Events;
@@ -81,36 +81,63 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RestoreRow{"FirstRunAllFreshOneStepFewer", nullptr, false, 0, 0, 0, 0},
         RestoreRow{"SayingsTakenShowLoadingCaption",
-                   [](Registry& r) { binary(r, u"HeartP"_s, bits(24, {1, 3, 170})); },
-                   true, 3, 0, 0, 0},
-        RestoreRow{"EmptySayingsValueIgnored",
-                   [](Registry& r) { binary(r, u"HeartP"_s, QByteArray()); },
-                   false, 0, 0, 0, 0},
+                   [](Registry& r) {
+                     binary(r, u"HeartP"_s, bits(24, {1, 3, 170}));
+                   },
+                   true,
+                   3,
+                   0,
+                   0,
+                   0},
+        RestoreRow{
+            "EmptySayingsValueIgnored", [](Registry& r) { binary(r, u"HeartP"_s, QByteArray()); }, false, 0, 0, 0, 0},
         RestoreRow{"RemarksTaken",
-                   [](Registry& r) { binary(r, u"HeartRC"_s, bits(4, {2, 18})); },
-                   false, 0, 2, 0, 0},
+                   [](Registry& r) {
+                     binary(r, u"HeartRC"_s, bits(4, {2, 18}));
+                   },
+                   false,
+                   0,
+                   2,
+                   0,
+                   0},
         RestoreRow{"Heart189BytesIgnoredDoneHeartStillTaken",
                    [](Registry& r) {
                      binary(r, u"Heart"_s, QByteArray(189, '\xFF'));
                      binary(r, u"DoneHeart"_s, bits(188, {5, 1500}));
                    },
-                   false, 0, 0, 0, 2},
+                   false,
+                   0,
+                   0,
+                   0,
+                   2},
         RestoreRow{"Heart188BytesFullyTaken",
                    [](Registry& r) { binary(r, u"Heart"_s, QByteArray(188, '\xFF')); },
-                   false, 0, 0, 1500, 0},
+                   false,
+                   0,
+                   0,
+                   1500,
+                   0},
         RestoreRow{"HeartOfWrongTypeLeavesTasksFresh",
                    [](Registry& r) {
                      r.WriteInteger(u"Heart"_s, -1);
                      binary(r, u"DoneHeart"_s, bits(8, {1}));
                    },
-                   false, 0, 0, 0, 1},
+                   false,
+                   0,
+                   0,
+                   0,
+                   1},
         RestoreRow{"BadSayingsValueDoesNotStopTheOthers",
                    [](Registry& r) {
                      r.WriteString(u"HeartP"_s, u"garbage"_s);
                      binary(r, u"HeartRC"_s, bits(4, {1}));
                      binary(r, u"Heart"_s, bits(4, {7}));
                    },
-                   false, 0, 1, 1, 0}),
+                   false,
+                   0,
+                   1,
+                   1,
+                   0}),
     zv::test::RowName{});
 
 // A shorter stored state marks only the items its bytes cover: 100 bytes are items 1..800.

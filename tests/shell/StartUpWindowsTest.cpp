@@ -35,28 +35,28 @@ char g_arg0[] = "shell_windows";
 char* g_argv[] = {g_arg0, nullptr};
 
 class Application : public ::testing::Environment {
-public:
+ public:
   void SetUp() override { m_app = new QApplication(g_argc, g_argv); }
   void TearDown() override { delete m_app; }
 
-private:
+ private:
   QApplication* m_app = nullptr;
 };
-[[maybe_unused]] const auto* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new Application);
+[[maybe_unused]] const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new Application);
 
 void screenshot(QWidget& widget, const char* name) {
   QDir().mkpath(QString::fromUtf8(ZV_SCREENS_DIR));
-  widget.grab().save(QString::fromUtf8(ZV_SCREENS_DIR) + u'/' + QString::fromLatin1(name) +
-                     u".png"_s);
+  widget.grab().save(QString::fromUtf8(ZV_SCREENS_DIR) + u'/' + QString::fromLatin1(name) + u".png"_s);
 }
 
 // Runs `body` once the modal window is up (its exec loop is running).
 template <typename Body>
 void whenShown(QWidget& window, Body body) {
   QTimer::singleShot(10, &window, [&window, body] {
-    if (window.isVisible()) body();
-    else whenShown(window, body);
+    if (window.isVisible())
+      body();
+    else
+      whenShown(window, body);
   });
 }
 
@@ -115,9 +115,15 @@ TEST_P(WarningWindow, LanguageCheckLayoutAndAnswer) {
 
     form.NoMoreCheckBox->setChecked(row.tick);
     switch (row.close) {
-      case Close::Yes: form.YesBitBtn->click(); break;
-      case Close::No: form.NoBitBtn->click(); break;
-      case Close::Escape: QTest::keyClick(&form, Qt::Key_Escape); break;
+      case Close::Yes:
+        form.YesBitBtn->click();
+        break;
+      case Close::No:
+        form.NoBitBtn->click();
+        break;
+      case Close::Escape:
+        QTest::keyClick(&form, Qt::Key_Escape);
+        break;
     }
   });
   const LanguageWarningAnswer answer = AskLanguageWarning(form, u"Зорвик"_s, text);
@@ -202,7 +208,7 @@ TEST(BringForwardTest, RestoresMinimisedAndRaisesVisible) {
 
 // The whole start-up on a registry of its own.
 class StartUpSequence : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
   StartUpOptions options(const LanguageWarningAnswer& answer) {
     StartUpOptions o;
@@ -294,8 +300,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, StartUpLocale,
                          ::testing::Values(LocaleRow{"Ukrainian", "uk_UA.UTF-8", false},
                                            LocaleRow{"Bulgarian", "bg_BG.UTF-8", false},
                                            LocaleRow{"RussianMoldova", "ru_MD.UTF-8", false},
-                                           LocaleRow{"German", "de_DE.UTF-8", true},
-                                           LocaleRow{"Posix", "C", true}),
+                                           LocaleRow{"German", "de_DE.UTF-8", true}, LocaleRow{"Posix", "C", true}),
                          zv::test::RowName{});
 
 TEST_F(StartUpSequence, YesOpensRegionalSettingsAndEnds) {

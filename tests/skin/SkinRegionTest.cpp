@@ -51,15 +51,14 @@ TEST_P(SkinRegionTable, KeyRunsAreLeftOut) {
 
 INSTANTIATE_TEST_SUITE_P(
     Bitmaps, SkinRegionTable,
-    ::testing::Values(
-        RegionCase{"noKeyColourKeepsWholeRows", {"abc", "aaa"}, {{0, 0, 3}, {0, 1, 3}}},
-        RegionCase{"fullyKeyRowIsMissing", {"aaa", "kkk", "aba"}, {{0, 0, 3}, {0, 2, 3}}},
-        RegionCase{"keyRunAtRightEdgeIsRemoved", {"aakk", "abbk"}, {{0, 0, 2}, {0, 1, 3}}},
-        RegionCase{"runEndingAtRightEdgeIsKept", {"kkab", "kbbb"}, {{2, 0, 2}, {1, 1, 3}}},
-        RegionCase{"keyRunsInsideSplitTheRow", {"akbkkc"}, {{0, 0, 1}, {2, 0, 1}, {5, 0, 1}}},
-        RegionCase{"singleKeyPixelCorners", {"kaak", "aaaa", "kaak"}, {{1, 0, 2}, {0, 1, 4}, {1, 2, 2}}},
-        RegionCase{"neighbouringColoursJoinOneSpan", {"abcd"}, {{0, 0, 4}}},
-        RegionCase{"allKeyGivesNothing", {"kkk", "kkk"}, {}}),
+    ::testing::Values(RegionCase{"noKeyColourKeepsWholeRows", {"abc", "aaa"}, {{0, 0, 3}, {0, 1, 3}}},
+                      RegionCase{"fullyKeyRowIsMissing", {"aaa", "kkk", "aba"}, {{0, 0, 3}, {0, 2, 3}}},
+                      RegionCase{"keyRunAtRightEdgeIsRemoved", {"aakk", "abbk"}, {{0, 0, 2}, {0, 1, 3}}},
+                      RegionCase{"runEndingAtRightEdgeIsKept", {"kkab", "kbbb"}, {{2, 0, 2}, {1, 1, 3}}},
+                      RegionCase{"keyRunsInsideSplitTheRow", {"akbkkc"}, {{0, 0, 1}, {2, 0, 1}, {5, 0, 1}}},
+                      RegionCase{"singleKeyPixelCorners", {"kaak", "aaaa", "kaak"}, {{1, 0, 2}, {0, 1, 4}, {1, 2, 2}}},
+                      RegionCase{"neighbouringColoursJoinOneSpan", {"abcd"}, {{0, 0, 4}}},
+                      RegionCase{"allKeyGivesNothing", {"kkk", "kkk"}, {}}),
     zv::test::RowName{});
 
 TEST(SkinRegion, EmptyBitmapsGiveTheEmptyRegion) {
@@ -106,8 +105,10 @@ TEST_P(SkinRegionSteps, OneStepPerBlockOf128Rows) {
   EXPECT_EQ(steps, row.rowsAtEachStep);
   std::vector<int> missing;
   for (int y = 0, i = 0; y < row.height; ++y) {
-    if (i < static_cast<int>(spans.size()) && spans[static_cast<std::size_t>(i)].y == y) ++i;
-    else missing.push_back(y);
+    if (i < static_cast<int>(spans.size()) && spans[static_cast<std::size_t>(i)].y == y)
+      ++i;
+    else
+      missing.push_back(y);
   }
   std::vector<int> blanked;
   for (int y : row.rowsAtEachStep)
@@ -115,12 +116,11 @@ TEST_P(SkinRegionSteps, OneStepPerBlockOf128Rows) {
   EXPECT_EQ(missing, blanked) << "a step did not come right after its rows";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Heights, SkinRegionSteps,
-    ::testing::Values(StepCase{"shortSkinNoStep", 127, {}}, StepCase{"oneFullBlock", 128, {128}},
-                      StepCase{"partialBlockAtTheBottomNoStep", 255, {128}},
-                      StepCase{"mainWindowSkinThreeSteps", 468, {128, 256, 384}}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Heights, SkinRegionSteps,
+                         ::testing::Values(StepCase{"shortSkinNoStep", 127, {}}, StepCase{"oneFullBlock", 128, {128}},
+                                           StepCase{"partialBlockAtTheBottomNoStep", 255, {128}},
+                                           StepCase{"mainWindowSkinThreeSteps", 468, {128, 256, 384}}),
+                         zv::test::RowName{});
 
 }  // namespace
 }  // namespace zv

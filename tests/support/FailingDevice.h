@@ -11,7 +11,7 @@
 namespace zv::test {
 
 class FailingDevice final : public QIODevice {
-public:
+ public:
   explicit FailingDevice(int failingWrite) : m_failingWrite(failingWrite) {
     open(QIODevice::WriteOnly | QIODevice::Unbuffered);
   }
@@ -19,7 +19,7 @@ public:
   int writeCalls() const { return m_writeCalls; }
   QByteArray written;
 
-protected:
+ protected:
   qint64 readData(char*, qint64) override { return -1; }
   qint64 writeData(const char* data, qint64 size) override {
     if (++m_writeCalls >= m_failingWrite) {
@@ -30,7 +30,7 @@ protected:
     return size;
   }
 
-private:
+ private:
   int m_failingWrite;
   int m_writeCalls = 0;
 };

@@ -13,7 +13,7 @@
 namespace zv::test {
 
 class FakeClock : public ExamClock {
-public:
+ public:
   std::uint32_t TickCount() override { return tick; }
   QDateTime Now() override { return QDateTime(QDate(2026, 12, 9), QTime(10, 0, 0)).addMSecs(tick); }
   std::uint32_t tick = 1000;

@@ -12,7 +12,7 @@
 namespace zv::test {
 
 class FakeView : public ExamView {
-public:
+ public:
   void Refresh(const MainScreen& s) override { last = s; }
   void ShowCorrectAnswer(const CorrectAnswerRequest& r) override { answers.push_back(r); }
   void ShowMark(int mark) override { marks.push_back(mark); }

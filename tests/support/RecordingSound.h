@@ -15,7 +15,7 @@
 namespace zv::test {
 
 class RecordingSound final : public SoundService {
-public:
+ public:
   bool EngineWorks() const override { return engineWorks; }
   bool CommentsLoaded() const override { return commentsLoaded; }
   bool AllVoicedTasksPresent() const override { return allVoicedTasksPresent; }
@@ -51,15 +51,15 @@ public:
   bool allVoicedTasksPresent = true;
   bool hasComments = true;
 
-  QStringList played;                  // start comments and voiced tasks: "start", "start again", "task 7"
-  std::vector<SoundCategory> comments; // the comments asked for, in order
-  std::vector<bool> replays;           // the replay flag of each entry of `comments`
-  std::vector<BuiltInSound> ticks;     // the built-in tick and tack sounds
-  std::vector<int> volumes;            // each SetVolume position
-  EndHandler lastEnd;                  // the last sound's end handler, kept after Stop
+  QStringList played;                   // start comments and voiced tasks: "start", "start again", "task 7"
+  std::vector<SoundCategory> comments;  // the comments asked for, in order
+  std::vector<bool> replays;            // the replay flag of each entry of `comments`
+  std::vector<BuiltInSound> ticks;      // the built-in tick and tack sounds
+  std::vector<int> volumes;             // each SetVolume position
+  EndHandler lastEnd;                   // the last sound's end handler, kept after Stop
   int stops = 0;
 
-private:
+ private:
   void Keep(EndHandler onEnd) {
     lastEnd = std::move(onEnd);
     m_playing = true;

@@ -13,7 +13,7 @@
 namespace zv::test {
 
 class ScriptedRandom final : public RandomSource {
-public:
+ public:
   ScriptedRandom() = default;
   ScriptedRandom(std::initializer_list<int> script) : m_script(script) {}
   void Push(int value) { m_script.push_back(value); }
@@ -29,7 +29,7 @@ public:
   int Calls() const { return m_calls; }
   bool Exhausted() const { return m_script.empty(); }
 
-private:
+ private:
   std::deque<int> m_script;
   ClockSeededRandom m_fallback{12345};
   int m_calls = 0;

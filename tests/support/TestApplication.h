@@ -11,11 +11,11 @@ namespace zv::test {
 
 template <typename App>
 class ApplicationEnvironment : public ::testing::Environment {
-public:
+ public:
   void SetUp() override { m_app = std::make_unique<App>(m_argc, m_argv); }
   void TearDown() override { m_app.reset(); }
 
-private:
+ private:
   int m_argc = 1;
   char m_name[8] = "zv_test";
   char* m_argv[2] = {m_name, nullptr};
@@ -24,6 +24,6 @@ private:
 
 }  // namespace zv::test
 
-#define ZV_TEST_APPLICATION(App)                                          \
+#define ZV_TEST_APPLICATION(App)                                            \
   [[maybe_unused]] static ::testing::Environment* const zvTestApplication = \
       ::testing::AddGlobalTestEnvironment(new ::zv::test::ApplicationEnvironment<App>)

@@ -20,7 +20,7 @@ namespace zv::test {
 using namespace Qt::StringLiterals;
 
 class TrainerProcess {
-public:
+ public:
   // `program`: the trainer or a driver built from it; `drive`: the driver's ZV_DRIVE (empty for
   // the real trainer); `display`: an X display to run on instead of offscreen.
   TrainerProcess(const QTemporaryDir& dir, const QString& program, const QString& drive = QString(),
@@ -81,7 +81,7 @@ public:
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -2;
   }
 
-private:
+ private:
   const QTemporaryDir& m_dir;
   QProcess m_process;
   bool m_driven = false;

@@ -40,13 +40,12 @@ TEST_P(SelectorGeometry, WordsTailBitsAndFreshState) {
   for (int k = 1; k <= g.n; ++k) ASSERT_FALSE(s.IsUsed(k)) << k;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Instances, SelectorGeometry,
-    ::testing::Values(Geometry{"tasks", 1500, 47, 28}, Geometry{"remarks", 18, 1, 18},
-                      Geometry{"oneFullWord", 32, 1, 0}, Geometry{"oneBitOver", 33, 2, 1},
-                      Geometry{"okPhrases", 13, 1, 13}, Geometry{"rightPhrases", 111, 4, 15},
-                      Geometry{"wrongPhrases", 144, 5, 16}, Geometry{"timeoutPhrases", 40, 2, 8}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Instances, SelectorGeometry,
+                         ::testing::Values(Geometry{"tasks", 1500, 47, 28}, Geometry{"remarks", 18, 1, 18},
+                                           Geometry{"oneFullWord", 32, 1, 0}, Geometry{"oneBitOver", 33, 2, 1},
+                                           Geometry{"okPhrases", 13, 1, 13}, Geometry{"rightPhrases", 111, 4, 15},
+                                           Geometry{"wrongPhrases", 144, 5, 16}, Geometry{"timeoutPhrases", 40, 2, 8}),
+                         zv::test::RowName{});
 
 TEST(TSmartRand, DrawNewTakesTheScriptedWordAndBitAndRemembersRecent) {
   // Word 1, then bit 5 is tried after the used bit 3: item 32 + 5 + 1.

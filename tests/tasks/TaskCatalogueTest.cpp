@@ -59,8 +59,9 @@ TEST(TaskText, StoredFormIsPinned) {
 TEST(TaskText, CyrillicTextNeverStoresASeparator) {
   // Every character the content may use at any position stores as a byte that is neither a
   // separator nor zero -- except Latin "c" and "o" at odd positions, which the compiler refuses.
-  QString alphabet = QString::fromUtf8("абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ"
-                                       "0123456789 .,!?:;-()\"'«»—–");
+  QString alphabet = QString::fromUtf8(
+      "абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ"
+      "0123456789 .,!?:;-()\"'«»—–");
   for (QChar a : alphabet) {
     for (QChar b : alphabet) {
       const QByteArray stored = Scramble(cp1251::Encode(QString(a) + b + a).value());
@@ -81,18 +82,19 @@ TEST_P(CapitalizeRule, UpperCasesOnlySmallLetters) {
   EXPECT_EQ(U(Capitalize(W(GetParam().in))), QString::fromUtf8(GetParam().out));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CapitalizeRule,
-    ::testing::Values(CapitalCase{"cyrillic", "ну ты даёшь", "Ну ты даёшь"},
-                      CapitalCase{"lastCyrillic", "я", "Я"}, CapitalCase{"yo", "ёлки-палки", "Ёлки-палки"},
-                      CapitalCase{"latin", "ok", "Ok"}, CapitalCase{"digitKept", "5 баллов", "5 баллов"},
-                      CapitalCase{"quoteKept", "\"в тему\"", "\"в тему\""},
-                      CapitalCase{"guillemetKept", "«ага»", "«ага»"},
-                      CapitalCase{"capitalKept", "Маша", "Маша"}, CapitalCase{"empty", "", ""}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Cases, CapitalizeRule,
+                         ::testing::Values(CapitalCase{"cyrillic", "ну ты даёшь", "Ну ты даёшь"},
+                                           CapitalCase{"lastCyrillic", "я", "Я"},
+                                           CapitalCase{"yo", "ёлки-палки", "Ёлки-палки"},
+                                           CapitalCase{"latin", "ok", "Ok"},
+                                           CapitalCase{"digitKept", "5 баллов", "5 баллов"},
+                                           CapitalCase{"quoteKept", "\"в тему\"", "\"в тему\""},
+                                           CapitalCase{"guillemetKept", "«ага»", "«ага»"},
+                                           CapitalCase{"capitalKept", "Маша", "Маша"}, CapitalCase{"empty", "", ""}),
+                         zv::test::RowName{});
 
 class CatalogueFixture : public ::testing::Test {
-protected:
+ protected:
   QByteArray tasks = StoredTasks({
       {"первая фраза", "верно", "неверно раз", "неверно два", "неверно три", "неверно четыре"},
       {"вторая фраза", "правильно", "ошибка раз", "ошибка два", "ошибка три"},

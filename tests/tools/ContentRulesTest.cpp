@@ -32,8 +32,11 @@ class RefusedTaskLine : public ::testing::TestWithParam<BadLine> {};
 // Each rule refuses its breach with the file, the line and a message naming the rule.
 TEST_P(RefusedTaskLine, IsReportedWithFileAndLine) {
   Bank bank;
-  ParseTaskFile(bank, QStringLiteral("content/tasks/q01.tsv"),
-                QByteArray("# comment\n") + Line(GetParam().line), 1, {QStringLiteral("Маша")});
+  ParseTaskFile(bank,
+                QStringLiteral("content/tasks/q01.tsv"),
+                QByteArray("# comment\n") + Line(GetParam().line),
+                1,
+                {QStringLiteral("Маша")});
   CheckBank(bank);
   const QString messages = Messages(bank);
   EXPECT_TRUE(messages.contains(QStringLiteral("content/tasks/q01.tsv:2: error:"))) << messages.toStdString();
@@ -48,12 +51,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"indexOutsideHundred", "101\tразг.\tфраза\tверно\tневерно\tмимо", "not in 1..100"},
         BadLine{"indexNotANumber", "x\tразг.\tфраза\tверно\tневерно\tмимо", "index \"x\""},
         BadLine{"unknownRegister", "1\tслэнг\tфраза\tверно\tневерно\tмимо", "register \"слэнг\""},
-        BadLine{"phraseTooLong",
-                "1\tразг.\tоченьдлиннаяфразаоченьдлиннаяфразаоченьдлиннаяфразаоченьдлиннаяфразаоченьдлиннаяфразаоченьдлинная\tверно\tневерно\tмимо",
-                "more than 90"},
-        BadLine{"answerTooLong",
-                "1\tразг.\tфраза\tверноверноверноверноверноверноверноверноверноверноверноверноверноверноверноверно\tневерно\tмимо",
-                "right answer has 80 characters, more than 75"},
+        BadLine{
+            "phraseTooLong",
+            "1\tразг.\tоченьдлиннаяфразаоченьдлиннаяфразаоченьдлиннаяфразаоченьдлиннаяфразаоченьдлиннаяфразаоченьдлинная\tверно\tневерно\tмимо",
+            "more than 90"},
+        BadLine{
+            "answerTooLong",
+            "1\tразг.\tфраза\tверноверноверноверноверноверноверноверноверноверноверноверноверноверноверноверно\tневерно\tмимо",
+            "right answer has 80 characters, more than 75"},
         BadLine{"trailingBlank", "1\tразг.\tфраза \tверно\tневерно\tмимо", "leading or trailing blank"},
         BadLine{"doubledBlank", "1\tразг.\tфраза\tвер  но\tневерно\tмимо", "doubled blank"},
         BadLine{"emptyPiece", "1\tразг.\tфраза\t\tневерно\tмимо", "right answer is empty"},
@@ -63,15 +68,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"capitalStart", "1\tразг.\tНу и ну\tверно\tневерно\tмимо", "starts with a capital"},
         BadLine{"yoMissing", "1\tразг.\tну еще бы\tверно\tневерно\tмимо", "write \"еще\" with \"ё\""},
         BadLine{"answersAlike", "1\tразг.\tфраза\tверно!\tВерно\tмимо", "interpretations 1 and 2 are alike"},
-        BadLine{"spacedHyphenForADash", "1\tразг.\tфраза\tверно - да\tневерно\tмимо",
-                "right answer has a spaced hyphen"},
+        BadLine{
+            "spacedHyphenForADash", "1\tразг.\tфраза\tверно - да\tневерно\tмимо", "right answer has a spaced hyphen"},
         BadLine{"latinCAtOddPosition", "1\tразг.\tфраза\tверно\tневерно\tмc", "cannot be stored"}),
     zv::test::RowName{});
 
 TEST(ContentRules, NamesMayStartWithACapitalAndGoodLinesPass) {
   Bank bank;
-  ParseTaskFile(bank, QStringLiteral("q01.tsv"),
-                Line(kGood) + Line("2\tшутл.\tМаша, ну ты даёшь\tшутливый упрёк\tпохвала\tпросьба"), 1,
+  ParseTaskFile(bank,
+                QStringLiteral("q01.tsv"),
+                Line(kGood) + Line("2\tшутл.\tМаша, ну ты даёшь\tшутливый упрёк\tпохвала\tпросьба"),
+                1,
                 {QStringLiteral("Маша")});
   CheckBank(bank);
   EXPECT_FALSE(bank.HasErrors()) << Messages(bank).toStdString();
@@ -80,13 +87,14 @@ TEST(ContentRules, NamesMayStartWithACapitalAndGoodLinesPass) {
 
 TEST(ContentRules, OrderAndUniquenessAcrossTheBank) {
   Bank bank;
-  ParseTaskFile(bank, QStringLiteral("q01.tsv"),
-                Line(kGood) + Line("1\tразг.\tдругое\tа\tб\tв"), 1, {});
-  ParseTaskFile(bank, QStringLiteral("q02.tsv"),
+  ParseTaskFile(bank, QStringLiteral("q01.tsv"), Line(kGood) + Line("1\tразг.\tдругое\tа\tб\tв"), 1, {});
+  ParseTaskFile(bank,
+                QStringLiteral("q02.tsv"),
                 Line("101\tразг.\tНу, ты — даёшь\tа\tб\tв") +
                     Line("102\tразг.\tвот это да\tВыражение удивления: чьим-то поступком!\tб\tв") +
                     Line("103\tразг.\tвот те на\tвыражение удивления чьим-то поступком, досада\tб\tв"),
-                2, {QStringLiteral("Ну"), QStringLiteral("Выражение")});
+                2,
+                {QStringLiteral("Ну"), QStringLiteral("Выражение")});
   CheckBank(bank);
   const QString m = Messages(bank);
   EXPECT_TRUE(m.contains(QStringLiteral("q01.tsv:2: error: index 1 repeats or is out of order"))) << m.toStdString();
@@ -100,7 +108,7 @@ struct GuessCase {
   const char* name;
   std::vector<QStringList> tasks;  // right answer first
   double chance;
-  std::array<double, 5> score;     // longest, second-longest, middle, second-shortest, shortest
+  std::array<double, 5> score;  // longest, second-longest, middle, second-shortest, shortest
 };
 
 class LengthGuessers : public ::testing::TestWithParam<GuessCase> {};
@@ -130,13 +138,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         GuessCase{"rightLongestOfThree", {Options({9, 5, 3})}, 100.0 / 3, {100, 0, 0, 0, 0}},
         // n = 3: the middle rank is the second from either end; n = 4: it is the second-shortest.
-        GuessCase{"middleOfThreeAndFour", {Options({5, 9, 3}), Options({4, 9, 7, 2})}, 100.0 * (1.0 / 3 + 0.25) / 2,
+        GuessCase{"middleOfThreeAndFour",
+                  {Options({5, 9, 3}), Options({4, 9, 7, 2})},
+                  100.0 * (1.0 / 3 + 0.25) / 2,
                   {0, 50, 100, 100, 0}},
         GuessCase{"middleOfFive", {Options({5, 9, 7, 3, 1})}, 20, {0, 0, 100, 0, 0}},
         // Right tied with one wrong at the top: the longest and the second-longest pick either.
         GuessCase{"tieSplitsThePick", {Options({6, 6, 2, 1})}, 25, {50, 50, 0, 0, 0}},
         GuessCase{"allTied", {Options({4, 4, 4})}, 100.0 / 3, {100.0 / 3, 100.0 / 3, 100.0 / 3, 100.0 / 3, 100.0 / 3}},
-        GuessCase{"rightShortestHalfTheTime", {Options({1, 5, 6}), Options({9, 5, 6, 7, 8})}, 100.0 * (1.0 / 3 + 0.2) / 2,
+        GuessCase{"rightShortestHalfTheTime",
+                  {Options({1, 5, 6}), Options({9, 5, 6, 7, 8})},
+                  100.0 * (1.0 / 3 + 0.2) / 2,
                   {50, 0, 0, 0, 50}}),
     zv::test::RowName{});
 
@@ -145,18 +157,22 @@ TEST(ContentRules, SizeMixAndLengthGiveawayAreJudgedPerHundredAndOverTheBank) {
   QByteArray file;
   for (int i = 1; i <= 60; ++i)
     file += Line(QStringLiteral("%1\tразг.\tфраза номер %2\tдлинный правильный ответ %2\tкороткий\tмимо")
-                     .arg(i).arg(QString(QChar(0x0430 + (i % 32))).repeated(1 + i / 32))
-                     .toUtf8().constData());
+                     .arg(i)
+                     .arg(QString(QChar(0x0430 + (i % 32))).repeated(1 + i / 32))
+                     .toUtf8()
+                     .constData());
   Bank bank;
   ParseTaskFile(bank, QStringLiteral("q01.tsv"), file, 1, {});
   CheckBank(bank);
   const QString m = Messages(bank);
   EXPECT_TRUE(m.contains(QStringLiteral("mix of sizes 60/0/0"))) << m.toStdString();
-  EXPECT_TRUE(m.contains(QStringLiteral("q01.tsv: error: the options' lengths give the answer away: longest "
-                                        "100.0% against chance 33.3% (+66.7 points), more than 8 points")))
+  EXPECT_TRUE(
+      m.contains(QStringLiteral("q01.tsv: error: the options' lengths give the answer away: longest "
+                                "100.0% against chance 33.3% (+66.7 points), more than 8 points")))
       << m.toStdString();
-  EXPECT_TRUE(m.contains(QStringLiteral("content/tasks: error: the options' lengths give the answer away: "
-                                        "longest 100.0% against chance 33.3% (+66.7 points), more than 4 points")))
+  EXPECT_TRUE(
+      m.contains(QStringLiteral("content/tasks: error: the options' lengths give the answer away: "
+                                "longest 100.0% against chance 33.3% (+66.7 points), more than 4 points")))
       << m.toStdString();
   EXPECT_EQ(Summary(bank).value(0),
             QStringLiteral("q01.tsv: 60 tasks; sizes 3/4/5: 60/0/0; registers: разг. 60; best length guess: "
@@ -184,10 +200,12 @@ TEST(ContentRules, SayingsRules) {
 
 TEST(ContentRules, CompiledTextLoadsBackAndOrderIsAlphabetical) {
   Bank bank;
-  ParseTaskFile(bank, QStringLiteral("q01.tsv"),
+  ParseTaskFile(bank,
+                QStringLiteral("q01.tsv"),
                 Line(kGood) + Line("2\tразг.\tёлки-палки\tвозглас досады\tрадость\tсогласие") +
                     Line("3\tразг.\tеда есть\tа\tб\tв") + Line("4\tразг.\tабы как\tа\tб\tв\tг\tд"),
-                1, {});
+                1,
+                {});
   ParseSayings(bank, QStringLiteral("sayings.txt"), Line("тише едешь - дальше будешь"));
   const QByteArray tasks = BuildTaskText(bank);
   EXPECT_EQ(tasks.back(), '\0');

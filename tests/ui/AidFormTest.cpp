@@ -40,8 +40,8 @@ constexpr RunStyle kBold{true, false, false};
 constexpr RunStyle kItalic{false, true, false};
 constexpr RunStyle kStruck{false, false, true};
 
-const QString kWrapNotice = QStringLiteral(
-    "Все имеющиеся в программе задания пройдены.\r\nРабота и статистика вновь начинается с нуля.");
+const QString kWrapNotice =
+    QStringLiteral("Все имеющиеся в программе задания пройдены.\r\nРабота и статистика вновь начинается с нуля.");
 
 void Write(ProtocolDocument& p, const QString& text, RunStyle style, std::uint32_t colour) {
   p.SetAttributes(style, colour);
@@ -62,7 +62,10 @@ std::vector<Fragment> Fragments(const QTextBlock& block) {
   for (auto it = block.begin(); !it.atEnd(); ++it) {
     const QTextFragment f = it.fragment();
     const QTextCharFormat c = f.charFormat();
-    out.push_back({f.text(), c.fontWeight() >= QFont::Bold, c.fontItalic(), c.fontStrikeOut(),
+    out.push_back({f.text(),
+                   c.fontWeight() >= QFont::Bold,
+                   c.fontItalic(),
+                   c.fontStrikeOut(),
                    c.foreground().color().rgb() & 0xFFFFFFu});
   }
   return out;
@@ -151,7 +154,9 @@ TEST(ProtocolView, CarriageReturnsRenderAsLineEnds) {
       {QStringLiteral("a\rb"), QStringLiteral("a") + br + QStringLiteral("b")},
       {QStringLiteral("a\nb\r"), QStringLiteral("a") + br + QStringLiteral("b") + br},
       {QStringLiteral("a\tb"), QStringLiteral("a\tb")},
-      {QStringLiteral("a\x01\x1b" "b"), QStringLiteral("ab")},
+      {QStringLiteral("a\x01\x1b"
+                      "b"),
+       QStringLiteral("ab")},
   };
   for (const Case& c : cases) EXPECT_EQ(ProtocolDisplayText(c.in), c.out) << c.in.toStdString();
 }
@@ -160,7 +165,7 @@ TEST(ProtocolView, CarriageReturnsRenderAsLineEnds) {
 
 // The environment variables of the user name, set for one scope and restored after it.
 class ScopedUserEnv {
-public:
+ public:
   ScopedUserEnv(std::optional<QByteArray> user, std::optional<QByteArray> logname)
       : m_user(Take("USER")), m_logname(Take("LOGNAME")) {
     Put("USER", user);
@@ -171,14 +176,16 @@ public:
     Put("LOGNAME", m_logname);
   }
 
-private:
+ private:
   static std::optional<QByteArray> Take(const char* name) {
     if (!qEnvironmentVariableIsSet(name)) return std::nullopt;
     return qgetenv(name);
   }
   static void Put(const char* name, const std::optional<QByteArray>& value) {
-    if (value) qputenv(name, *value);
-    else qunsetenv(name);
+    if (value)
+      qputenv(name, *value);
+    else
+      qunsetenv(name);
   }
   std::optional<QByteArray> m_user;
   std::optional<QByteArray> m_logname;
@@ -288,7 +295,7 @@ ProtocolDocument ExamProtocol() {
 }
 
 class AidWindow : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     m_main.setGeometry(100, 80, 800, 600);
     m_main.show();

@@ -54,10 +54,8 @@ QImage GlyphImage(const QIcon& icon) { return icon.pixmap(kButtonGlyphSize).toIm
 const QString kKey = QStringLiteral("\\Software\\Ostwin\\Zorvik");
 
 class HintWindows : public ::testing::Test {
-protected:
-  HintWindows() {
-    m_main.setGeometry(40, 30, 580, 300);
-  }
+ protected:
+  HintWindows() { m_main.setGeometry(40, 30, 580, 300); }
   std::unique_ptr<Registry> OpenRegistry() {
     return std::make_unique<Registry>(RegistryPaths::inOneFolder(m_dir.path()));
   }
@@ -72,16 +70,28 @@ protected:
     return bytes;
   }
   static THintForm::Request Wrong(bool commentsOn) {
-    return {HintCase::Wrong, true, QStringLiteral("3/10 экзамена позади. Верных ответов: 2"),
-            QStringLiteral("Вернуть долг точно в срок"), commentsOn, 250};
+    return {HintCase::Wrong,
+            true,
+            QStringLiteral("3/10 экзамена позади. Верных ответов: 2"),
+            QStringLiteral("Вернуть долг точно в срок"),
+            commentsOn,
+            250};
   }
   static THintForm::Request Right(bool commentsOn) {
-    return {HintCase::Right, false, QStringLiteral("4/10 экзамена позади. Точных ответов: 3"),
-            QStringLiteral("Не имеет значения"), commentsOn, 250};
+    return {HintCase::Right,
+            false,
+            QStringLiteral("4/10 экзамена позади. Точных ответов: 3"),
+            QStringLiteral("Не имеет значения"),
+            commentsOn,
+            250};
   }
   static THintForm::Request TimeOut(bool commentsOn) {
-    return {HintCase::TimeOut, true, QStringLiteral("5/10 экзамена позади. Верных ответов: 3"),
-            QStringLiteral("Очень быстро уйти"), commentsOn, 250};
+    return {HintCase::TimeOut,
+            true,
+            QStringLiteral("5/10 экзамена позади. Верных ответов: 3"),
+            QStringLiteral("Очень быстро уйти"),
+            commentsOn,
+            250};
   }
 
   QTemporaryDir m_dir;
@@ -205,8 +215,8 @@ TEST_F(HintWindows, TextsKeepClearOfTheSpeakerButton) {
       }
       // The remark fits its label, wrapped at blanks only.
       const QFontMetrics metrics(form.HintLabel->font());
-      const QRect needed = metrics.boundingRect(QRect(0, 0, form.HintLabel->width(), 1000),
-                                                Qt::AlignCenter | Qt::TextWordWrap, remark);
+      const QRect needed =
+          metrics.boundingRect(QRect(0, 0, form.HintLabel->width(), 1000), Qt::AlignCenter | Qt::TextWordWrap, remark);
       EXPECT_LE(needed.height(), form.HintLabel->height()) << remark.toStdString();
       EXPECT_LE(needed.width(), form.HintLabel->width()) << remark.toStdString();
       EXPECT_TRUE(form.TrueLabel->text() == longest || form.TrueLabel->toolTip() == longest)

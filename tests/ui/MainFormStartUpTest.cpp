@@ -39,13 +39,13 @@ const QString kSounds = u"Загрузка звуков:"_s;
 // then every step with the caption it was made under; and the freeing of both windows with
 // the caption of the start button at that moment (empty until the start screen is shown).
 class StartUpRecorder : public QObject {
-public:
+ public:
   StartUpRecorder() { qApp->installEventFilter(this); }
   ~StartUpRecorder() override { qApp->removeEventFilter(this); }
 
   std::vector<QString> Log;
 
-protected:
+ protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::Show) return false;
     if (auto* progress = qobject_cast<TProgressForm*>(watched); progress && progress != m_progress) {
@@ -63,7 +63,7 @@ protected:
     return false;
   }
 
-private:
+ private:
   static QString StartButton() {
     for (QWidget* w : QApplication::allWidgets())
       if (w->objectName() == u"BitBtn5"_s) {
@@ -132,16 +132,20 @@ std::vector<QString> Join(std::initializer_list<std::vector<QString>> parts) {
   return all;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, MainFormStartUp,
-    ::testing::Values(
-        StartUpRow{"FirstRunKeepsTheCheckingCaptionUntilSounds", false,
-                   Join({{u"shown: "_s + kChecking}, Steps(1, 5, kChecking), Steps(6, 7, kSounds),
-                         {u"progress freed"_s, u"splash freed"_s}})},
-        StartUpRow{"StoredSayingsShowTheTasksCaption", true,
-                   Join({{u"shown: "_s + kChecking}, Steps(1, 6, kTasks), Steps(7, 8, kSounds),
-                         {u"progress freed"_s, u"splash freed"_s}})}),
-    zv::test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Rows, MainFormStartUp,
+                         ::testing::Values(StartUpRow{"FirstRunKeepsTheCheckingCaptionUntilSounds",
+                                                      false,
+                                                      Join({{u"shown: "_s + kChecking},
+                                                            Steps(1, 5, kChecking),
+                                                            Steps(6, 7, kSounds),
+                                                            {u"progress freed"_s, u"splash freed"_s}})},
+                                           StartUpRow{"StoredSayingsShowTheTasksCaption",
+                                                      true,
+                                                      Join({{u"shown: "_s + kChecking},
+                                                            Steps(1, 6, kTasks),
+                                                            Steps(7, 8, kSounds),
+                                                            {u"progress freed"_s, u"splash freed"_s}})}),
+                         zv::test::RowName{});
 
 }  // namespace
 }  // namespace zv

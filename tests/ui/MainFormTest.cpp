@@ -12,8 +12,8 @@
 #include "tasks/BuiltinContent.h"
 #include "tasks/TaskCatalogue.h"
 #include "ui/SkinCaptionButton.h"
-#include "ui/TBitBtn.h"
 #include "ui/TAidForm.h"
+#include "ui/TBitBtn.h"
 #include "ui/THintForm.h"
 #include "ui/TTrackBar.h"
 #include "ui/TZVMainForm.h"
@@ -211,7 +211,8 @@ TEST(MainForm, SettingsComeBackAfterARestart) {
     Registry r(RegistryPaths::inOneFolder(hive));
     r.SetRootKey(RootKey::CurrentUser);
     ASSERT_TRUE(r.OpenKey(QStringLiteral("Software\\Ostwin\\Zorvik"), false));
-    for (const auto& [name, type] : test::kMainWindowValues) EXPECT_EQ(r.GetDataType(QLatin1String(name)), type) << name;
+    for (const auto& [name, type] : test::kMainWindowValues)
+      EXPECT_EQ(r.GetDataType(QLatin1String(name)), type) << name;
     EXPECT_FALSE(r.ValueExists(QStringLiteral("Volume")));  // no sound: the bar was never shown
     EXPECT_EQ(r.GetDataSize(QStringLiteral("FirstDate")), 8);
     EXPECT_EQ(r.ReadInteger(QStringLiteral("RCount")), 1);
@@ -333,7 +334,8 @@ TEST(MainForm, Screens) {
     const char* task;
     const char* file;
   };
-  for (const Shot& shot : {Shot{"fn9", "main_task3.png"}, Shot{"fn1", "main_task4.png"}, Shot{"fn2", "main_task5.png"}}) {
+  for (const Shot& shot :
+       {Shot{"fn9", "main_task3.png"}, Shot{"fn1", "main_task4.png"}, Shot{"fn2", "main_task5.png"}}) {
     QTemporaryDir dir;
     TrainerRun run(dir.path(), {QStringLiteral("zorvik"), QLatin1String(shot.task)});
     run.Click(run.form->BitBtns[4]);

@@ -33,7 +33,7 @@ ZV_TEST_APPLICATION(QApplication);
 
 // The program sets its font at start-up, before any window; so does every test here.
 class MainLook : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { ApplyProgramFont(); }
 };
 
@@ -48,8 +48,8 @@ QStringList StrayFonts(QWidget& window) {
     if (!w->isVisible()) continue;
     const QString family = QFontInfo(w->font()).family();
     if (family != expected)
-      stray << QLatin1String(w->metaObject()->className()) + QLatin1Char(' ') + w->objectName() +
-                   QLatin1String(": ") + family;
+      stray << QLatin1String(w->metaObject()->className()) + QLatin1Char(' ') + w->objectName() + QLatin1String(": ") +
+                   family;
   }
   return stray;
 }
@@ -90,8 +90,8 @@ TEST_F(MainLook, OneTypefaceOnEveryScreenAndInEveryWindow) {
   EXPECT_EQ(StrayFonts(*f.MainPopupMenu), QStringList()) << "popup menu";
   f.MainPopupMenu->close();
 
-  QMessageBox box(QMessageBox::Information, QStringLiteral("Зорвик"), QStringLiteral("Все задания пройдены."),
-                  QMessageBox::Ok);
+  QMessageBox box(
+      QMessageBox::Information, QStringLiteral("Зорвик"), QStringLiteral("Все задания пройдены."), QMessageBox::Ok);
   box.show();
   EXPECT_EQ(StrayFonts(box), QStringList()) << "message box";
 }

@@ -14,8 +14,12 @@ namespace zv {
 namespace {
 
 QByteArray Svg(const char* body, int width = 20, int height = 20) {
-  return QStringLiteral(R"(<svg xmlns="http://www.w3.org/2000/svg" width="%1" height="%2" viewBox="0 0 %1 %2">%3</svg>)")
-      .arg(width).arg(height).arg(QString::fromUtf8(body)).toUtf8();
+  return QStringLiteral(
+             R"(<svg xmlns="http://www.w3.org/2000/svg" width="%1" height="%2" viewBox="0 0 %1 %2">%3</svg>)")
+      .arg(width)
+      .arg(height)
+      .arg(QString::fromUtf8(body))
+      .toUtf8();
 }
 
 const SkinRenderRules kSmall{20, 20, false};
@@ -40,17 +44,21 @@ INSTANTIATE_TEST_SUITE_P(
     Artworks, SkinRenderRejects,
     ::testing::Values(
         BadArtwork{"notXml", "<svg", "not well-formed"},
-        BadArtwork{"wrongSize", Svg(R"svg(<path id="outline" fill="#808080" d="M 2,2 H 18 V 18 H 2 Z"/>)svg", 30, 20),
+        BadArtwork{"wrongSize",
+                   Svg(R"svg(<path id="outline" fill="#808080" d="M 2,2 H 18 V 18 H 2 Z"/>)svg", 30, 20),
                    "must be 20 x 20"},
         BadArtwork{"noOutline", Svg(R"svg(<path fill="#808080" d="M 2,2 H 18 V 18 H 2 Z"/>)svg"), "no element with id"},
-        BadArtwork{"openOutline", Svg(R"svg(<path id="outline" fill="#808080" d="M 2,2 H 18 V 18 H 2"/>)svg"), "not closed"},
+        BadArtwork{
+            "openOutline", Svg(R"svg(<path id="outline" fill="#808080" d="M 2,2 H 18 V 18 H 2"/>)svg"), "not closed"},
         BadArtwork{"openFirstSubpath",
-                   Svg(R"svg(<path id="outline" fill="#808080" d="M 2,2 H 9 V 9 M 11,11 H 18 V 18 Z"/>)svg"), "not closed"},
+                   Svg(R"svg(<path id="outline" fill="#808080" d="M 2,2 H 9 V 9 M 11,11 H 18 V 18 Z"/>)svg"),
+                   "not closed"},
         BadArtwork{"gradientFill",
                    Svg(R"svg(<defs><linearGradient id="g"><stop offset="0" stop-color="#fff"/></linearGradient></defs>
                           <path id="outline" fill="url(#g)" d="M 2,2 H 18 V 18 H 2 Z"/>)svg"),
                    "plain #rrggbb"},
-        BadArtwork{"keyFill", Svg(R"svg(<path id="outline" fill="#020408" d="M 2,2 H 18 V 18 H 2 Z"/>)svg"),
+        BadArtwork{"keyFill",
+                   Svg(R"svg(<path id="outline" fill="#020408" d="M 2,2 H 18 V 18 H 2 Z"/>)svg"),
                    "fill is the key colour"},
         BadArtwork{"strokedOutline",
                    Svg(R"svg(<path id="outline" fill="#808080" stroke="#000000" d="M 2,2 H 18 V 18 H 2 Z"/>)svg"),
@@ -62,10 +70,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadArtwork{"twoPieces",
                    Svg(R"svg(<path id="outline" fill="#808080" d="M 1,1 H 8 V 8 H 1 Z M 11,11 H 19 V 19 H 11 Z"/>)svg"),
                    "falls apart into 2 pieces"},
-        BadArtwork{"hole",
-                   Svg(R"svg(<path id="outline" fill="#808080" fill-rule="evenodd" d="M 1,1 H 19 V 19 H 1 Z M 6,6 H 14 V 14 H 6 Z"/>)svg"),
-                   "has a hole"},
-        BadArtwork{"emptyShape", Svg(R"svg(<path id="outline" fill="#808080" d="M 2,2 H 2.2 V 2.2 Z"/>)svg"),
+        BadArtwork{
+            "hole",
+            Svg(R"svg(<path id="outline" fill="#808080" fill-rule="evenodd" d="M 1,1 H 19 V 19 H 1 Z M 6,6 H 14 V 14 H 6 Z"/>)svg"),
+            "has a hole"},
+        BadArtwork{"emptyShape",
+                   Svg(R"svg(<path id="outline" fill="#808080" d="M 2,2 H 2.2 V 2.2 Z"/>)svg"),
                    "covers no pixel"}),
     zv::test::RowName{});
 

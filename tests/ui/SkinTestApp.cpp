@@ -16,14 +16,14 @@ using TestApplication = QApplication;
 namespace {
 
 class ApplicationEnvironment : public ::testing::Environment {
-public:
+ public:
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     m_app = std::make_unique<TestApplication>(m_argc, m_argv);
   }
   void TearDown() override { m_app.reset(); }
 
-private:
+ private:
   int m_argc = 1;
   char m_name[16] = "zv_skin_test";
   char* m_argv[2] = {m_name, nullptr};

@@ -99,9 +99,14 @@ TEST(SkinnedForm, TitleAndCaptionButtons) {
   const QObjectList& order = form.children();
   EXPECT_LT(order.indexOf(form.VersionLabel1), order.indexOf(form.VersionLabel)) << "the silver copy lies behind";
 
-  struct Button { SkinCaptionButton* button; const char* hint; };
-  for (const Button b : {Button{form.ExitBitBtn, "Закрыть"}, Button{form.MinimizeBitBtn, "Свернуть"},
-                         Button{form.InfoBitBtn, "О программе"}, Button{form.LiveUpdateBitBtn, "Интернет-обновление"}}) {
+  struct Button {
+    SkinCaptionButton* button;
+    const char* hint;
+  };
+  for (const Button b : {Button{form.ExitBitBtn, "Закрыть"},
+                         Button{form.MinimizeBitBtn, "Свернуть"},
+                         Button{form.InfoBitBtn, "О программе"},
+                         Button{form.LiveUpdateBitBtn, "Интернет-обновление"}}) {
     ASSERT_NE(b.button, nullptr);
     EXPECT_EQ(b.button->toolTip(), QString::fromUtf8(b.hint));
     EXPECT_TRUE(form.mask().contains(b.button->geometry())) << b.hint;

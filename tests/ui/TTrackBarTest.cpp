@@ -1,5 +1,5 @@
-#include "ui/TTrackBar.h"
 #include "support/RowName.h"
+#include "ui/TTrackBar.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -17,8 +17,8 @@ namespace {
 
 void Wheel(TTrackBar& bar, int delta) {
   const QPointF at(bar.width() / 2.0, bar.height() / 2.0);
-  QWheelEvent event(at, bar.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                    Qt::NoScrollPhase, false);
+  QWheelEvent event(
+      at, bar.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(&bar, &event);
 }
 

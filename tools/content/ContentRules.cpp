@@ -13,9 +13,15 @@ namespace zv::content {
 namespace {
 
 const QStringList kRegisters = {
-    QStringLiteral("разг."), QStringLiteral("прост."), QStringLiteral("жарг."),
-    QStringLiteral("молод."), QStringLiteral("ирон."), QStringLiteral("шутл."),
-    QStringLiteral("неодобр."), QStringLiteral("груб."), QStringLiteral("книжн."),
+    QStringLiteral("разг."),
+    QStringLiteral("прост."),
+    QStringLiteral("жарг."),
+    QStringLiteral("молод."),
+    QStringLiteral("ирон."),
+    QStringLiteral("шутл."),
+    QStringLiteral("неодобр."),
+    QStringLiteral("груб."),
+    QStringLiteral("книжн."),
 };
 
 // Punctuation a piece may carry besides letters, digits and blanks.
@@ -23,11 +29,20 @@ const QString kPunctuation = QStringLiteral(".,!?:;-()\"'«»—–");
 
 // Words that are written with "ё" whenever they are pronounced so (no "е" reading exists).
 const QStringList kNeedsYo = {
-    QStringLiteral("еще"),   QStringLiteral("ее"),    QStringLiteral("нее"),
-    QStringLiteral("идет"),  QStringLiteral("идешь"), QStringLiteral("даешь"),
-    QStringLiteral("дает"),  QStringLiteral("живет"), QStringLiteral("поет"),
-    QStringLiteral("пьет"),  QStringLiteral("зовет"), QStringLiteral("несет"),
-    QStringLiteral("ведет"), QStringLiteral("подъем"),
+    QStringLiteral("еще"),
+    QStringLiteral("ее"),
+    QStringLiteral("нее"),
+    QStringLiteral("идет"),
+    QStringLiteral("идешь"),
+    QStringLiteral("даешь"),
+    QStringLiteral("дает"),
+    QStringLiteral("живет"),
+    QStringLiteral("поет"),
+    QStringLiteral("пьет"),
+    QStringLiteral("зовет"),
+    QStringLiteral("несет"),
+    QStringLiteral("ведет"),
+    QStringLiteral("подъем"),
 };
 
 void Error(Bank& bank, const QString& file, int line, const QString& message) {
@@ -45,8 +60,8 @@ void Revision(Bank& bank, const QString& file, int line, const QString& message)
 
 bool IsLetter(QChar c) {
   const char16_t u = c.unicode();
-  return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= 0x0410 && u <= 0x044F) ||
-         u == 0x0401 || u == 0x0451;
+  return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= 0x0410 && u <= 0x044F) || u == 0x0401 ||
+         u == 0x0451;
 }
 
 bool IsUpperLetter(QChar c) { return IsLetter(c) && c.isUpper(); }
@@ -82,24 +97,24 @@ std::optional<QStringList> DecodeLines(Bank& bank, const QString& file, const QB
 }
 
 // The rules every stored piece obeys; `what` names it in messages.
-void CheckPiece(Bank& bank, const QString& file, int line, const QString& what, const QString& p,
-                int maxChars, const NameList* names) {
+void CheckPiece(Bank& bank, const QString& file, int line, const QString& what, const QString& p, int maxChars,
+                const NameList* names) {
   if (p.isEmpty()) {
     Error(bank, file, line, what + QStringLiteral(" is empty"));
     return;
   }
   if (p.size() > maxChars)
-    Error(bank, file, line,
-          QStringLiteral("%1 has %2 characters, more than %3").arg(what).arg(p.size()).arg(maxChars));
+    Error(bank, file, line, QStringLiteral("%1 has %2 characters, more than %3").arg(what).arg(p.size()).arg(maxChars));
   if (p.front().isSpace() || p.back().isSpace())
     Error(bank, file, line, what + QStringLiteral(" has a leading or trailing blank"));
-  if (p.contains(QStringLiteral("  ")))
-    Error(bank, file, line, what + QStringLiteral(" has a doubled blank"));
+  if (p.contains(QStringLiteral("  "))) Error(bank, file, line, what + QStringLiteral(" has a doubled blank"));
   if (p.contains(QStringLiteral(" - ")))
     Revision(bank, file, line, what + QStringLiteral(" has a spaced hyphen; write the dash \"—\""));
   for (QChar c : p) {
     if (IsLetter(c) || c.isDigit() || c == QLatin1Char(' ') || kPunctuation.contains(c)) continue;
-    Error(bank, file, line,
+    Error(bank,
+          file,
+          line,
           QStringLiteral("%1 holds the character \"%2\" (U+%3), which is not allowed")
               .arg(what, QString(c))
               .arg(c.unicode(), 4, 16, QLatin1Char('0')));
@@ -113,7 +128,9 @@ void CheckPiece(Bank& bank, const QString& file, int line, const QString& what, 
   if (names && IsUpperLetter(p.front())) {
     const QString first = Words(p).value(0);
     if (!names->count(first))
-      Error(bank, file, line,
+      Error(bank,
+            file,
+            line,
             QStringLiteral("%1 starts with a capital letter; start with a small one (capitals are "
                            "automatic) or add the name \"%2\" to names.txt")
                 .arg(what, first));
@@ -136,8 +153,8 @@ QString Points(double value) {
 QString BestGuess(const LengthGuessScores& s) {
   const LengthGuesser best = s.Best();
   return QStringLiteral("%1 %2 against chance %3 (%4)")
-      .arg(GuesserName(best), Percent(s.score[static_cast<std::size_t>(best)]), Percent(s.chance),
-           Points(s.Gain(best)));
+      .arg(
+          GuesserName(best), Percent(s.score[static_cast<std::size_t>(best)]), Percent(s.chance), Points(s.Gain(best)));
 }
 
 QString AllGuesses(const LengthGuessScores& s) {
@@ -147,12 +164,13 @@ QString AllGuesses(const LengthGuessScores& s) {
   return parts.join(QStringLiteral(", "));
 }
 
-void CheckLengthGuess(Bank& bank, const QString& where, const std::vector<const Task*>& tasks,
-                      double maxGain) {
+void CheckLengthGuess(Bank& bank, const QString& where, const std::vector<const Task*>& tasks, double maxGain) {
   if (static_cast<int>(tasks.size()) < kMinTasksToJudge) return;
   const LengthGuessScores s = ScoreLengthGuessers(tasks);
   if (s.Gain(s.Best()) > maxGain)
-    Revision(bank, where, 0,
+    Revision(bank,
+             where,
+             0,
              QStringLiteral("the options' lengths give the answer away: %1, more than %2 points "
                             "over chance (%3); vary where the right answer falls in length")
                  .arg(BestGuess(s))
@@ -185,11 +203,16 @@ std::array<int, 6> Sizes(const std::vector<const Task*>& tasks) {
 
 QString GuesserName(LengthGuesser g) {
   switch (g) {
-    case LengthGuesser::Longest: return QStringLiteral("longest");
-    case LengthGuesser::SecondLongest: return QStringLiteral("second-longest");
-    case LengthGuesser::Middle: return QStringLiteral("middle");
-    case LengthGuesser::SecondShortest: return QStringLiteral("second-shortest");
-    case LengthGuesser::Shortest: return QStringLiteral("shortest");
+    case LengthGuesser::Longest:
+      return QStringLiteral("longest");
+    case LengthGuesser::SecondLongest:
+      return QStringLiteral("second-longest");
+    case LengthGuesser::Middle:
+      return QStringLiteral("middle");
+    case LengthGuesser::SecondShortest:
+      return QStringLiteral("second-shortest");
+    case LengthGuesser::Shortest:
+      return QStringLiteral("shortest");
   }
   return {};
 }
@@ -217,11 +240,21 @@ LengthGuessScores ScoreLengthGuessers(const std::vector<const Task*>& tasks) {
     for (std::size_t g = 0; g < kLengthGuessers.size(); ++g) {
       int rank = 1;  // counted from the longest
       switch (kLengthGuessers[g]) {
-        case LengthGuesser::Longest: rank = 1; break;
-        case LengthGuesser::SecondLongest: rank = 2; break;
-        case LengthGuesser::Middle: rank = n / 2 + 1; break;
-        case LengthGuesser::SecondShortest: rank = n - 1; break;
-        case LengthGuesser::Shortest: rank = n; break;
+        case LengthGuesser::Longest:
+          rank = 1;
+          break;
+        case LengthGuesser::SecondLongest:
+          rank = 2;
+          break;
+        case LengthGuesser::Middle:
+          rank = n / 2 + 1;
+          break;
+        case LengthGuesser::SecondShortest:
+          rank = n - 1;
+          break;
+        case LengthGuesser::Shortest:
+          rank = n;
+          break;
       }
       const qsizetype target = lengths[static_cast<std::size_t>(rank - 1)];
       if (options[0].size() != target) continue;
@@ -270,8 +303,7 @@ NameList ParseNames(const QByteArray& data) {
   return names;
 }
 
-void ParseTaskFile(Bank& bank, const QString& file, const QByteArray& data, int hundred,
-                   const NameList& names) {
+void ParseTaskFile(Bank& bank, const QString& file, const QByteArray& data, int hundred, const NameList& names) {
   const auto lines = DecodeLines(bank, file, data);
   if (!lines) return;
   const int first = (hundred - 1) * 100 + 1;
@@ -283,9 +315,12 @@ void ParseTaskFile(Bank& bank, const QString& file, const QByteArray& data, int 
     if (text.isEmpty() || text.startsWith(QLatin1Char('#'))) continue;
     const QStringList f = text.split(QLatin1Char('\t'));
     if (f.size() < 6 || f.size() > 8) {
-      Error(bank, file, line,
+      Error(bank,
+            file,
+            line,
             QStringLiteral("%1 fields; a task is index, register, phrase, right answer and 2 to 4 "
-                           "wrong ones").arg(f.size()));
+                           "wrong ones")
+                .arg(f.size()));
       continue;
     }
     bool ok = false;
@@ -300,7 +335,9 @@ void ParseTaskFile(Bank& bank, const QString& file, const QByteArray& data, int 
     }
     previous = index;
     if (!kRegisters.contains(f[1]))
-      Error(bank, file, line,
+      Error(bank,
+            file,
+            line,
             QStringLiteral("register \"%1\" is not one of %2").arg(f[1], kRegisters.join(QLatin1Char(' '))));
     Task task{index, f[1], f.mid(2), file, line};
     CheckPiece(bank, file, line, QStringLiteral("phrase"), task.pieces[0], kMaxPhrase, &names);
@@ -334,8 +371,8 @@ void ParseSayings(Bank& bank, const QString& file, const QByteArray& data) {
     bank.sayings.append(text);
   }
   if (bank.sayings.size() < kMinSayings)
-    Error(bank, file, 0,
-          QStringLiteral("%1 sayings; at least %2 are needed").arg(bank.sayings.size()).arg(kMinSayings));
+    Error(
+        bank, file, 0, QStringLiteral("%1 sayings; at least %2 are needed").arg(bank.sayings.size()).arg(kMinSayings));
 }
 
 QString MissingRanges(const Bank& bank) {
@@ -345,8 +382,7 @@ QString MissingRanges(const Bank& bank) {
     const bool missing = i <= kTaskCount && !bank.tasks[static_cast<std::size_t>(i - 1)];
     if (missing && start == 0) start = i;
     if (!missing && start != 0) {
-      ranges.append(start == i - 1 ? QString::number(start)
-                                   : QStringLiteral("%1–%2").arg(start).arg(i - 1));
+      ranges.append(start == i - 1 ? QString::number(start) : QStringLiteral("%1–%2").arg(start).arg(i - 1));
       start = 0;
     }
   }
@@ -360,9 +396,13 @@ void CheckBank(Bank& bank) {
     if (!slot) continue;
     const QString key = Normalize(slot->pieces[0]);
     if (const auto it = phrases.find(key); it != phrases.end()) {
-      Error(bank, slot->file, slot->line,
+      Error(bank,
+            slot->file,
+            slot->line,
             QStringLiteral("phrase repeats task %1 (%2:%3)")
-                .arg(it->second->index).arg(it->second->file).arg(it->second->line));
+                .arg(it->second->index)
+                .arg(it->second->file)
+                .arg(it->second->line));
     } else {
       phrases.emplace(key, &*slot);
     }
@@ -374,9 +414,13 @@ void CheckBank(Bank& bank) {
     if (!slot) continue;
     const QString key = Normalize(slot->pieces[1]);
     if (const auto it = rights.find(key); it != rights.end()) {
-      Revision(bank, slot->file, slot->line,
+      Revision(bank,
+               slot->file,
+               slot->line,
                QStringLiteral("right answer repeats that of task %1 (%2:%3)")
-                   .arg(it->second->index).arg(it->second->file).arg(it->second->line));
+                   .arg(it->second->index)
+                   .arg(it->second->file)
+                   .arg(it->second->line));
     } else {
       rights.emplace(key, &*slot);
     }
@@ -392,10 +436,14 @@ void CheckBank(Bank& bank) {
     const auto share = [count](int n) { return 100.0 * n / count; };
     if (share(sizes[3]) < 10 || share(sizes[3]) > 30 || share(sizes[4]) < 40 || share(sizes[4]) > 70 ||
         share(sizes[5]) < 15 || share(sizes[5]) > 35) {
-      Error(bank, file, 0,
+      Error(bank,
+            file,
+            0,
             QStringLiteral("mix of sizes %1/%2/%3 tasks with 3/4/5 interpretations; aim at about "
                            "a fifth, most and a quarter (bands 10–30%, 40–70%, 15–35%)")
-                .arg(sizes[3]).arg(sizes[4]).arg(sizes[5]));
+                .arg(sizes[3])
+                .arg(sizes[4])
+                .arg(sizes[5]));
     }
     CheckLengthGuess(bank, file, tasks, kMaxLengthGainPerFile);
   }
@@ -410,9 +458,12 @@ void CheckBank(Bank& bank) {
     if (!bytes) return;  // reported by the character rules
     const QByteArray stored = Scramble(*bytes);
     if (!IsStorable(stored))
-      Error(bank, file, line,
+      Error(bank,
+            file,
+            line,
             QStringLiteral("\"%1\" cannot be stored: a character lands on a separator byte "
-                           "(avoid Latin \"c\" and \"o\" and the character \"^\")").arg(piece));
+                           "(avoid Latin \"c\" and \"o\" and the character \"^\")")
+                .arg(piece));
     if (Descramble(stored) != *bytes)
       Error(bank, file, line, QStringLiteral("\"%1\" does not survive the stored form").arg(piece));
   };
@@ -434,7 +485,9 @@ QStringList Summary(const Bank& bank) {
     return QStringLiteral("%1: %2 tasks; sizes 3/4/5: %3/%4/%5; registers: %6; best length guess: %7")
         .arg(name)
         .arg(tasks.size())
-        .arg(sizes[3]).arg(sizes[4]).arg(sizes[5])
+        .arg(sizes[3])
+        .arg(sizes[4])
+        .arg(sizes[5])
         .arg(counts.join(QStringLiteral(", ")), BestGuess(ScoreLengthGuessers(tasks)));
   };
   QStringList lines;
@@ -500,20 +553,22 @@ std::array<int, kTaskCount> BuildDisplayOrder(const Bank& bank) {
   }
   // Alphabetical by the Windows-1251 codes of the normal form (а..я are in order there);
   // tasks not yet written go last, by index.
-  struct Key { QByteArray text; bool missing; int index; };
+  struct Key {
+    QByteArray text;
+    bool missing;
+    int index;
+  };
   std::vector<Key> rest;
   for (int i = 1; i <= kTaskCount; ++i) {
     if (placed[static_cast<std::size_t>(i)]) continue;
     const auto& t = bank.tasks[static_cast<std::size_t>(i - 1)];
-    rest.push_back({t ? cp1251::Encode(Normalize(t->pieces[0])).value_or(QByteArray()) : QByteArray(),
-                    !t, i});
+    rest.push_back({t ? cp1251::Encode(Normalize(t->pieces[0])).value_or(QByteArray()) : QByteArray(), !t, i});
   }
   std::sort(rest.begin(), rest.end(), [](const Key& a, const Key& b) {
     if (a.missing != b.missing) return b.missing;
     const auto ua = reinterpret_cast<const unsigned char*>(a.text.constData());
     const auto ub = reinterpret_cast<const unsigned char*>(b.text.constData());
-    if (a.text != b.text)
-      return std::lexicographical_compare(ua, ua + a.text.size(), ub, ub + b.text.size());
+    if (a.text != b.text) return std::lexicographical_compare(ua, ua + a.text.size(), ub, ub + b.text.size());
     return a.index < b.index;
   });
   for (const Key& k : rest) order[pos++] = k.index;

@@ -54,14 +54,16 @@ struct Bank {
 // Guessers that look only at the options' lengths. Each ranks a task's options by length from
 // the longest and picks the option at its rank; options of equal length share the pick.
 enum class LengthGuesser { Longest, SecondLongest, Middle, SecondShortest, Shortest };
-inline constexpr std::array<LengthGuesser, 5> kLengthGuessers = {
-    LengthGuesser::Longest, LengthGuesser::SecondLongest, LengthGuesser::Middle,
-    LengthGuesser::SecondShortest, LengthGuesser::Shortest};
+inline constexpr std::array<LengthGuesser, 5> kLengthGuessers = {LengthGuesser::Longest,
+                                                                 LengthGuesser::SecondLongest,
+                                                                 LengthGuesser::Middle,
+                                                                 LengthGuesser::SecondShortest,
+                                                                 LengthGuesser::Shortest};
 QString GuesserName(LengthGuesser g);
 
 struct LengthGuessScores {
   int tasks = 0;
-  double chance = 0;             // mean of 1/n: a blind pick's expected share, in percent
+  double chance = 0;              // mean of 1/n: a blind pick's expected share, in percent
   std::array<double, 5> score{};  // each guesser's expected share, in percent, by kLengthGuessers
   // The guesser that beats chance the most, and by how many points.
   LengthGuesser Best() const;
@@ -75,8 +77,7 @@ using NameList = std::set<QString>;
 NameList ParseNames(const QByteArray& data);
 
 // hundred: 1 for q01.tsv (tasks 1..100) ... 15 for q15.tsv.
-void ParseTaskFile(Bank& bank, const QString& file, const QByteArray& data, int hundred,
-                   const NameList& names);
+void ParseTaskFile(Bank& bank, const QString& file, const QByteArray& data, int hundred, const NameList& names);
 void ParseSayings(Bank& bank, const QString& file, const QByteArray& data);
 // Rules over the whole bank: uniqueness of phrases and of right answers, the size mix and the
 // length giveaway (per file and over the bank), missing ranges (warnings), the storage proof.
@@ -102,8 +103,7 @@ std::array<int, kTaskCount> BuildDisplayOrder(const Bank& bank);
 inline constexpr std::array<int, 10> kFixedOrder = {701, 101, 102, 26, 601, 501, 337, 502, 1, 2};
 
 // The generated C++ source holding the stored content.
-QByteArray EmitCpp(const QByteArray& taskText, const QByteArray& sayingsText,
-                   const std::array<int, kTaskCount>& order);
+QByteArray EmitCpp(const QByteArray& taskText, const QByteArray& sayingsText, const std::array<int, kTaskCount>& order);
 
 // "501–1500" style description of the missing task ranges; empty when complete.
 QString MissingRanges(const Bank& bank);

@@ -58,8 +58,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zvcontent: content has errors; nothing written\n");
     return 1;
   }
-  const QByteArray cpp =
-      EmitCpp(BuildTaskText(bank), BuildSayingsText(bank), BuildDisplayOrder(bank));
+  const QByteArray cpp = EmitCpp(BuildTaskText(bank), BuildSayingsText(bank), BuildDisplayOrder(bank));
   QSaveFile out(args[2]);
   if (!out.open(QIODevice::WriteOnly) || out.write(cpp) != cpp.size() || !out.commit()) {
     std::fprintf(stderr, "zvcontent: cannot write %s\n", qPrintable(args[2]));

@@ -61,7 +61,8 @@ QStringList CheckClosed(const QString& d) {
   while (it.hasNext()) {
     const QChar c = it.next().captured(0).at(0);
     if (c == QLatin1Char('M') || c == QLatin1Char('m')) {
-      if (open) errors << QStringLiteral("subpath %1 of the outline is not closed (no Z before the next M)").arg(subpaths);
+      if (open)
+        errors << QStringLiteral("subpath %1 of the outline is not closed (no Z before the next M)").arg(subpaths);
       ++subpaths;
       open = true;
     } else if (c == QLatin1Char('Z') || c == QLatin1Char('z')) {
@@ -70,8 +71,11 @@ QStringList CheckClosed(const QString& d) {
       open = true;  // drawing on after a Z starts a new subpath at the same point
     }
   }
-  if (subpaths == 0) errors << QStringLiteral("the outline has no path data");
-  else if (open) errors << QStringLiteral("subpath %1 of the outline is not closed (the path data does not end with Z)").arg(subpaths);
+  if (subpaths == 0)
+    errors << QStringLiteral("the outline has no path data");
+  else if (open)
+    errors
+        << QStringLiteral("subpath %1 of the outline is not closed (the path data does not end with Z)").arg(subpaths);
   return errors;
 }
 
@@ -164,18 +168,30 @@ void CheckLayout(const QImage& image, const Coverage& coverage, QStringList& err
     QRgb colour = 0;
     if (!flatAt(p, &colour)) {
       errors << QStringLiteral("%1 takes its colour at (%2, %3), which is not on flat colour inside the shape")
-                    .arg(name).arg(p.x).arg(p.y);
+                    .arg(name)
+                    .arg(p.x)
+                    .arg(p.y);
       continue;
     }
     const QPoint off = offColour(control.rect, colour);
     if (off.x() >= 0)
       errors << QStringLiteral("%1 %2 takes %3 from (%4, %5) but the artwork under it is %6 at (%7, %8)")
-                    .arg(name, rectText(control.rect), Describe(colour)).arg(p.x).arg(p.y)
-                    .arg(Describe(image.pixel(off))).arg(off.x()).arg(off.y());
+                    .arg(name, rectText(control.rect), Describe(colour))
+                    .arg(p.x)
+                    .arg(p.y)
+                    .arg(Describe(image.pixel(off)))
+                    .arg(off.x())
+                    .arg(off.y());
   }
 
   // The main window gives these controls the colour of another one.
-  struct SameColour { const char* name; SkinRect rect; const char* sourceName; SkinRect source; SkinSample rule; };
+  struct SameColour {
+    const char* name;
+    SkinRect rect;
+    const char* sourceName;
+    SkinRect source;
+    SkinSample rule;
+  };
   const SameColour pairs[] = {
       {"DirStatusPanel", skin::DirStatusPanel, "StatusPanel", skin::StatusPanel, SkinSample::TopLeft},
       {"LiveUpdatePanel", skin::LiveUpdatePanel, "TaskListPanel", skin::TaskListPanel, SkinSample::BelowLeft},
@@ -190,8 +206,12 @@ void CheckLayout(const QImage& image, const Coverage& coverage, QStringList& err
     const QPoint off = offColour(pair.rect, colour);
     if (off.x() >= 0)
       errors << QStringLiteral("%1 gets the colour of %2 (%3) but the artwork under it is %4 at (%5, %6)")
-                    .arg(QLatin1String(pair.name), QLatin1String(pair.sourceName), Describe(colour),
-                         Describe(image.pixel(off))).arg(off.x()).arg(off.y());
+                    .arg(QLatin1String(pair.name),
+                         QLatin1String(pair.sourceName),
+                         Describe(colour),
+                         Describe(image.pixel(off)))
+                    .arg(off.x())
+                    .arg(off.y());
   }
 }
 
@@ -215,7 +235,10 @@ SkinRenderResult RenderSkin(const QByteArray& svg, const SkinRenderRules& rules)
   const QSize size = renderer.defaultSize();
   if (size != QSize(rules.width, rules.height) || renderer.viewBoxF() != QRectF(0, 0, rules.width, rules.height)) {
     errors << QStringLiteral("the artwork must be %1 x %2 with the view box 0 0 %1 %2 (it is %3 x %4)")
-                  .arg(rules.width).arg(rules.height).arg(size.width()).arg(size.height());
+                  .arg(rules.width)
+                  .arg(rules.height)
+                  .arg(size.width())
+                  .arg(size.height());
     return result;
   }
 
@@ -223,8 +246,10 @@ SkinRenderResult RenderSkin(const QByteArray& svg, const SkinRenderRules& rules)
     errors << QStringLiteral("the artwork has no element with id \"outline\" (the window's shape)");
     return result;
   }
-  if (outline.tag != QLatin1String("path")) errors << QStringLiteral("the outline must be a <path>, not <%1>").arg(outline.tag);
-  else errors << CheckClosed(outline.pathData);
+  if (outline.tag != QLatin1String("path"))
+    errors << QStringLiteral("the outline must be a <path>, not <%1>").arg(outline.tag);
+  else
+    errors << CheckClosed(outline.pathData);
   const QColor fill(outline.fill);
   if (!outline.fill.startsWith(QLatin1Char('#')) || !fill.isValid())
     errors << QStringLiteral("the outline's fill must be a plain #rrggbb colour (it is \"%1\")").arg(outline.fill);
@@ -242,7 +267,8 @@ SkinRenderResult RenderSkin(const QByteArray& svg, const SkinRenderRules& rules)
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter, kOutlineId, renderer.boundsOnElement(kOutlineId));
   }
-  Coverage coverage{size.width(), size.height(), std::vector<bool>(static_cast<std::size_t>(size.width()) * size.height())};
+  Coverage coverage{
+      size.width(), size.height(), std::vector<bool>(static_cast<std::size_t>(size.width()) * size.height())};
   int insideCount = 0;
   for (int y = 0; y < size.height(); ++y) {
     const QRgb* line = reinterpret_cast<const QRgb*>(shape.constScanLine(y));
@@ -259,7 +285,9 @@ SkinRenderResult RenderSkin(const QByteArray& svg, const SkinRenderRules& rules)
   const Pieces solid = FindPieces(coverage, true);
   if (solid.first.size() > 1)
     errors << QStringLiteral("the shape falls apart into %1 pieces (the second starts at (%2, %3))")
-                  .arg(solid.first.size()).arg(solid.first[1].x()).arg(solid.first[1].y());
+                  .arg(solid.first.size())
+                  .arg(solid.first[1].x())
+                  .arg(solid.first[1].y());
   const Pieces outside = FindPieces(coverage, false);
   for (std::size_t i = 0; i < outside.first.size(); ++i)
     if (!outside.touchesBorder[i]) {
@@ -289,9 +317,12 @@ SkinRenderResult RenderSkin(const QByteArray& svg, const SkinRenderRules& rules)
     }
   }
   if (keyInside > 0)
-    errors << QStringLiteral("%1 pixel(s) inside the shape have the key colour RGB(2, 4, 8), the first at (%2, %3):"
-                             " they would be holes in the window")
-                  .arg(keyInside).arg(firstKeyInside.x()).arg(firstKeyInside.y());
+    errors << QStringLiteral(
+                  "%1 pixel(s) inside the shape have the key colour RGB(2, 4, 8), the first at (%2, %3):"
+                  " they would be holes in the window")
+                  .arg(keyInside)
+                  .arg(firstKeyInside.x())
+                  .arg(firstKeyInside.y());
 
   if (rules.checkLayout && rules.width == skin::kWidth && rules.height == skin::kHeight)
     CheckLayout(bitmap, coverage, errors);

@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
   if (!result.ok()) {
     for (const QString& error : result.errors)
       std::fprintf(stderr, "zvskin: %s: %s\n", qPrintable(args[1]), qPrintable(error));
-    std::fprintf(stderr, "zvskin: the skin breaks %lld rule(s); fix the artwork or src/skin/SkinLayout.h\n",
+    std::fprintf(stderr,
+                 "zvskin: the skin breaks %lld rule(s); fix the artwork or src/skin/SkinLayout.h\n",
                  static_cast<long long>(result.errors.size()));
     return 1;
   }
