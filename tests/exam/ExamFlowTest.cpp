@@ -58,19 +58,23 @@ class ExamFlowTest : public ::testing::Test {
   ExamStatistics stats{7, 46000.0};
   MessageBoxHook boxes;
   const QLocale russian{QLocale::Russian, QLocale::Russia};
-  ExamFlow flow{ExamEnvironment{view,
-                                catalogue,
-                                tasks,
-                                remarks,
-                                random,
-                                sound,
-                                clock,
-                                protocol,
-                                stats,
-                                QLatin1Char(','),
-                                false,
-                                std::nullopt,
-                                russian}};
+  // A flow's environment over this fixture's fakes; a test changes only the fields it is about.
+  ExamEnvironment Environment(const TaskCatalogue& over, SoundService& voice) {
+    return ExamEnvironment{view,
+                           over,
+                           tasks,
+                           remarks,
+                           random,
+                           voice,
+                           clock,
+                           protocol,
+                           stats,
+                           QLatin1Char(','),
+                           false,
+                           std::nullopt,
+                           russian};
+  }
+  ExamFlow flow{Environment(catalogue, sound)};
 
   void SetUp() override {
     flow.SetSoundHardware(false);
@@ -350,19 +354,7 @@ class PartialBankTest : public ExamFlowTest {
  protected:
   QByteArray partial = MakeBank(20);
   TaskCatalogue partialCatalogue{partial, {}};
-  ExamFlow partialFlow{ExamEnvironment{view,
-                                       partialCatalogue,
-                                       tasks,
-                                       remarks,
-                                       random,
-                                       sound,
-                                       clock,
-                                       protocol,
-                                       stats,
-                                       QLatin1Char(','),
-                                       false,
-                                       std::nullopt,
-                                       russian}};
+  ExamFlow partialFlow{Environment(partialCatalogue, sound)};
 };
 
 TEST_F(PartialBankTest, EveryHeldTaskPassedWrapsTheRound) {
@@ -410,19 +402,9 @@ TEST_P(FixedTaskMode, LeavesTheSelectorAsItWas) {
   tasks.Last = 8;  // the selector's last draw, which a stray MarkDone would mark repeated
   const std::vector<TSmartRand::Word> used = tasks.Used;
   const std::vector<TSmartRand::Word> done = tasks.Done;
-  ExamFlow fixed{ExamEnvironment{view,
-                                 partialCatalogue,
-                                 tasks,
-                                 remarks,
-                                 random,
-                                 sound,
-                                 clock,
-                                 protocol,
-                                 stats,
-                                 QLatin1Char(','),
-                                 false,
-                                 run.task,
-                                 russian}};
+  ExamEnvironment env = Environment(partialCatalogue, sound);
+  env.fixedTask = run.task;
+  ExamFlow fixed{env};
   fixed.ShowStartScreen();
   if (run.consolidation) {
     ASSERT_TRUE(fixed.Screen().RepEnabled);
@@ -455,19 +437,7 @@ INSTANTIATE_TEST_SUITE_P(Runs, FixedTaskMode,
 class SoundExamTest : public ExamFlowTest {
  protected:
   RecordingSound recording;
-  ExamFlow voiced{ExamEnvironment{view,
-                                  catalogue,
-                                  tasks,
-                                  remarks,
-                                  random,
-                                  recording,
-                                  clock,
-                                  protocol,
-                                  stats,
-                                  QLatin1Char(','),
-                                  false,
-                                  std::nullopt,
-                                  russian}};
+  ExamFlow voiced{Environment(catalogue, recording)};
   void SetUp() override {
     voiced.SetSoundHardware(true);
     voiced.SoundCheckBoxClick(false);  // no start comment in the way
@@ -564,19 +534,10 @@ TEST_F(ExamFlowTest, FlashingOnlyInConsolidation) {
 // and the long time without its zone.
 TEST_F(ExamFlowTest, ProtocolDateAndTimeFollowTheLocale) {
   const QLocale american(QLocale::English, QLocale::UnitedStates);
-  ExamFlow us{ExamEnvironment{view,
-                              catalogue,
-                              tasks,
-                              remarks,
-                              random,
-                              sound,
-                              clock,
-                              protocol,
-                              stats,
-                              QLatin1Char('.'),
-                              false,
-                              std::nullopt,
-                              american}};
+  ExamEnvironment env = Environment(catalogue, sound);
+  env.decimalSeparator = QLatin1Char('.');
+  env.locale = american;
+  ExamFlow us{env};
   us.SetSoundHardware(false);
   us.ShowStartScreen();
   us.BitBtnClick(5);
