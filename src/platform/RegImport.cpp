@@ -236,7 +236,7 @@ ImportOutcome RunImport(const ImportRequest& request) {
     show(RefusedText(shown, *plan.error), MsgIcon::Error, MsgButtons::Ok);
     return ImportOutcome::Refused;
   }
-  if (!request.assumeYes && show(QuestionText(shown), MsgIcon::Warning, MsgButtons::YesNo) != MsgResult::Yes)
+  if (!request.assumeYes && show(QuestionText(shown), MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
     return ImportOutcome::Declined;
 
   bool told = false;
