@@ -123,9 +123,12 @@ TEST(FontForm, AnswersOpenOnTheirStyleAndTakeEveryChangeAtOnce) {
     EXPECT_EQ(w.BoldFontLabel->font().family(), other) << "the samples take the typeface";
     EXPECT_TRUE(w.BoldFontLabel->font().bold()) << "each sample keeps its style";
     EXPECT_EQ(f.TaskLabel->font().pointSize(), 14) << "the task text is not the target";
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible()) << "Escape did not close the window";
   });
-  // Closed (as by Escape): nothing is undone, and the end of the program stores it.
+  // Escape undoes nothing, and the end of the program stores what was chosen.
   EXPECT_EQ(f.BitBtns[4]->font().family(), other);
+  EXPECT_EQ(f.BitBtns[4]->font().pointSize(), 9);
   f.close();
   Registry r(RegistryPaths::inOneFolder(dir.path()));
   ASSERT_TRUE(r.OpenKeyReadOnly(u"Software\\Ostwin\\Zorvik"_s));
