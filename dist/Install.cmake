@@ -9,7 +9,7 @@
 # It holds the trainer, the uninstaller, zvregedit and the sound packages.
 # DESTDIR is honoured by file(INSTALL); the links and the uninstall entry add it themselves.
 #
-# Set before this script: ZV_DIST, ZV_WORK_DIR, ZV_ICON_PNG, ZV_PROGRAMS, ZV_PACKAGES_DIR.
+# Set before this script: ZV_DIST, ZV_WORK_DIR, ZV_ICON_PNG, ZV_PROGRAMS, ZV_PACKAGES_DIR, ZV_STRIP.
 
 set(zv_prefix "${CMAKE_INSTALL_PREFIX}")
 string(REGEX REPLACE "(.)/+$" "\\1" zv_prefix "${zv_prefix}")
@@ -29,6 +29,15 @@ else()
 endif()
 
 file(INSTALL ${ZV_PROGRAMS} DESTINATION "${zv_program_dir}" TYPE EXECUTABLE)
+# `cmake --install --strip` and the package strip the programs (their debugging information
+# stays in the build).
+if(CMAKE_INSTALL_DO_STRIP AND ZV_STRIP)
+  foreach(zv_program ${ZV_PROGRAMS})
+    get_filename_component(zv_name "${zv_program}" NAME)
+    execute_process(COMMAND "${ZV_STRIP}" --remove-section=.comment --remove-section=.note --strip-unneeded
+                            "$ENV{DESTDIR}${zv_program_dir}/${zv_name}")
+  endforeach()
+endif()
 # The sound packages the build made, when the voice was there to make them.
 file(GLOB zv_packages "${ZV_PACKAGES_DIR}/zv*.cok")
 if(zv_packages)
