@@ -117,7 +117,11 @@ void RemoveMenuFolders(const UninstallPaths& paths) {
   for (const QString& folder : paths.MenuFolders) {
     const QString path = WithoutTrailingSlash(folder);
     const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink()) QDir(path).removeRecursively();
+    // A link is removed itself: what it points to is not the menu's.
+    if (info.isSymLink())
+      QFile::remove(path);
+    else if (info.isDir())
+      QDir(path).removeRecursively();
   }
 }
 

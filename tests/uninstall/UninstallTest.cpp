@@ -120,9 +120,11 @@ class Root {
                                u"home/apps/ru.ostwin.zvregedit.desktop", u"home/apps/other.desktop",
                                u"system/apps/ru.ostwin.Zorvik.desktop", u"system/apps/other.desktop",
                                u"home/apps/Зорвик/lesson.desktop",   u"home/apps/Zorvik/lesson.desktop",
-                               u"system/apps/Зорвик/lesson.desktop", u"system/apps/Zorvik/lesson.desktop",
+                               u"shared/lesson.desktop",             u"system/apps/Zorvik/lesson.desktop",
                                u"home/apps/Zorvik2/lesson.desktop",  u"opt/Other/u"};
     for (const char16_t* file : files) Touch(QString::fromUtf16(file));
+    // A menu folder that is a link: the link goes, what it points to stays.
+    EXPECT_TRUE(QFile::link(Path(u"shared"_s), Path(u"system/apps/Зорвик"_s)));
 
     std::vector<Probe> probes = {
         {"UninstallEntry", true, RootKey::LocalMachine, kUninstallKey + u"Zorvik"_s, {}, {}},
@@ -137,11 +139,15 @@ class Root {
     };
     for (const char16_t* file : files) {
       const QString relative = QString::fromUtf16(file);
-      const bool listed = !relative.contains(u"ther"_s) && !relative.contains(u"Zorvik2"_s);
+      const bool listed = !relative.contains(u"ther"_s) && !relative.contains(u"Zorvik2"_s) &&
+                          !relative.startsWith(u"shared/"_s);
       // A menu folder is removed whole; its content is looked at through the folder.
-      const QString path = relative.endsWith(u"/lesson.desktop"_s) ? QFileInfo(relative).path() : relative;
+      const QString path = relative.endsWith(u"/lesson.desktop"_s) && !relative.startsWith(u"shared/"_s)
+                               ? QFileInfo(relative).path()
+                               : relative;
       probes.push_back({path.toStdString(), listed, RootKey::CurrentUser, {}, {}, Path(path)});
     }
+    probes.push_back({"system/apps/Зорвик", true, RootKey::CurrentUser, {}, {}, Path(u"system/apps/Зорвик"_s)});
     return probes;
   }
 
