@@ -9,6 +9,8 @@
 
 #include <QBuffer>
 
+#include <functional>
+
 namespace {
 
 using namespace zv;
@@ -171,5 +173,66 @@ INSTANTIATE_TEST_SUITE_P(Sound, ScrambleEdges,
                                                        return words;
                                                      }()}),
                          zv::test::RowName{});
+
+// Hostile packages: a four-sound comment package (version 34: the table is entries 0..4 at
+// bytes 7..26) patched so that its table lies. Nothing may be read from outside the file.
+QByteArray Patched(std::function<void(QByteArray&)> patch) {
+  PackageContent content;
+  content.count = 4;
+  for (int j = 0; j < 4; ++j) content.sounds.push_back(Distinct(30, j));
+  QByteArray file = BuildPackage(content);
+  patch(file);
+  return file;
+}
+
+void PutEntry(QByteArray& file, int entry, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) file[7 + 4 * entry + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+struct HostileRow {
+  const char* name;
+  std::function<void(QByteArray&)> patch;
+  int index;  // the sound asked for
+  PackageStatus status;
+};
+
+class HostilePackage : public testing::TestWithParam<HostileRow> {};
+
+TEST_P(HostilePackage, NothingIsReadFromOutsideTheFile) {
+  const HostileRow& row = GetParam();
+  const QByteArray file = Patched(row.patch);
+  EXPECT_EQ(Inspect(file, false).status, row.status);
+  EXPECT_TRUE(Read(file, false, row.index).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Package, HostilePackage,
+    testing::Values(
+        HostileRow{"count_past_the_table", [](QByteArray& f) { f[6] = 0x7F; }, 3000, PackageStatus::Corrupt},
+        HostileRow{"count_zero", [](QByteArray& f) { f[5] = 0; }, 0, PackageStatus::Corrupt},
+        HostileRow{"decreasing_entries", [](QByteArray& f) { PutEntry(f, 2, 40); }, 1, PackageStatus::Corrupt},
+        HostileRow{"sound_longer_than_the_file",
+                   [](QByteArray& f) { PutEntry(f, 3, 0xFFFFFFF0u); },
+                   2,
+                   PackageStatus::Corrupt},
+        HostileRow{"sound_ends_one_past_the_file",
+                   [](QByteArray& f) { PutEntry(f, 4, static_cast<std::uint32_t>(f.size() + 1)); },
+                   3,
+                   PackageStatus::Corrupt},
+        HostileRow{"negative_index", [](QByteArray&) {}, -1, PackageStatus::Intact},
+        HostileRow{"index_past_the_count", [](QByteArray&) {}, 4, PackageStatus::Intact},
+        HostileRow{"cut_inside_the_table", [](QByteArray& f) { f.truncate(12); }, 1, PackageStatus::Corrupt},
+        HostileRow{"first_entry_before_the_head", [](QByteArray& f) { PutEntry(f, 0, 3); }, 5, PackageStatus::Corrupt},
+        HostileRow{
+            "first_entry_past_the_end", [](QByteArray& f) { PutEntry(f, 0, 0xFFFFFFFFu); }, 5, PackageStatus::Corrupt}),
+    zv::test::RowName{});
+
+TEST(PackageFormat, ZeroCountPackagePassesItsChecksButHoldsNothing) {
+  PackageContent content;
+  content.count = 0;
+  const QByteArray file = BuildPackage(content);
+  EXPECT_EQ(Inspect(file, false).status, PackageStatus::Intact);
+  EXPECT_TRUE(Read(file, false, 0).isEmpty());
+}
 
 }  // namespace
