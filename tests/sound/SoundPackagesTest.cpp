@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "PackageFixture.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "shell/MainSettings.h"
 #include "sound/SoundPackages.h"
+#include "support/PackageFixture.h"
 #include "support/RowName.h"
 #include "tasks/SelectorStore.h"
 #include "tasks/TSmartRand.h"
