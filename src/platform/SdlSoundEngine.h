@@ -3,14 +3,16 @@
 // (libSDL2-2.0.so.0 and libSDL2_mixer-2.0.so.0; the program never links them). A missing
 // library, a missing entry point or an output that cannot be opened make Start() fail.
 //
-// Each channel plays a decoded chunk (Ogg Opus or WAV from memory). The mixer reports the end
-// of a channel on its audio thread, and also synchronously on the calling thread from inside a
-// halt; the callback therefore only reads the channel's current play number and posts it to
-// the UI thread, never waiting, never calling the mixer. The UI thread drops a post whose
-// number is no longer the channel's current play. Only one engine may be started at a time.
+// Speech plays as the mixer's music stream, decoded while it plays (Ogg Opus or WAV from
+// memory), so it starts without waiting for a whole phrase to be decoded; the built-in sounds
+// play as a decoded chunk on the mixer's one channel. The mixer reports the end of either on
+// its audio thread, and also synchronously on the calling thread from inside a halt; the callback therefore only reads
+// the channel's current play number and posts it to the UI thread, never waiting, never calling the mixer. The UI
+// thread drops a post whose number is no longer the channel's current play. Only one engine may be started at a time.
 
 #include "platform/SoundEngine.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -45,6 +47,8 @@ class SdlSoundEngine final : public QObject, public SoundEngine {
  private:
   struct Api;
   static void ChannelFinished(int channel);
+  static void MusicFinished();
+  static void Finished(int channel);
   void Ended(int channel, std::uint64_t play);
   void Halt(int channel);
 
@@ -59,7 +63,8 @@ class SdlSoundEngine final : public QObject, public SoundEngine {
   // considers current, and the decoded chunk (freed on the UI thread only).
   std::array<std::atomic<std::uint64_t>, 2> m_reportable{};
   std::array<std::uint64_t, 2> m_current{};
-  std::array<void*, 2> m_chunks{};
+  std::array<void*, 2> m_chunks{};  // the speech stream, the built-in chunk
+  QByteArray m_speechSource;        // what the speech stream reads from
 };
 
 }  // namespace zv
