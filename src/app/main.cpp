@@ -22,6 +22,7 @@ struct TrainerSound {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zv::SdlSoundEngine::PreloadLibraries();  // mapped while start-up shows its windows
   std::unique_ptr<TrainerSound> sound;
   return zv::RunTrainer(argc, argv, [&sound](zv::TrainerContext& context) -> std::unique_ptr<QObject> {
     sound = std::make_unique<TrainerSound>(*context.System.Random);

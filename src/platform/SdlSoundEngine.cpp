@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <limits>
 
 namespace zv {
@@ -22,6 +23,7 @@ constexpr int kSpeech = 0;
 constexpr int kBuiltIn = 1;
 
 std::atomic<SdlSoundEngine*> g_started{nullptr};
+std::future<void> g_preload;  // waited for by Start(), and at exit if Start() never ran
 
 int Index(SoundChannel channel) { return channel == SoundChannel::Speech ? kSpeech : kBuiltIn; }
 
@@ -88,8 +90,18 @@ int SdlSoundEngine::MixerVolume(int volume) {
   return std::clamp(static_cast<int>(std::lround(volume * 128.0 / 10000.0)), 0, 128);
 }
 
+void SdlSoundEngine::PreloadLibraries(const QString& sdlLibrary, const QString& mixerLibrary) {
+  if (g_preload.valid()) return;
+  g_preload = std::async(std::launch::async, [sdlLibrary, mixerLibrary] {
+    // A loaded library stays loaded when its QLibrary goes; Start() then finds it mapped.
+    QLibrary(sdlLibrary).load();
+    QLibrary(mixerLibrary).load();
+  });
+}
+
 bool SdlSoundEngine::Start() {
   if (m_started) return true;
+  if (g_preload.valid()) g_preload.wait();
   SdlSoundEngine* none = nullptr;
   if (!g_started.compare_exchange_strong(none, this)) return false;  // one mixer per process
   auto api = std::make_unique<Api>();

@@ -39,6 +39,11 @@ class SdlSoundEngine final : public QObject, public SoundEngine {
   void SetEndHandler(EndHandler handler) override;
   void Free() override;
 
+  // Loads the two libraries on a thread of its own, so that start-up goes on while the dynamic
+  // loader maps them and their many dependencies; Start() waits for it. Call once, early.
+  static void PreloadLibraries(const QString& sdlLibrary = QStringLiteral("libSDL2-2.0.so.0"),
+                               const QString& mixerLibrary = QStringLiteral("libSDL2_mixer-2.0.so.0"));
+
   // The mixer's volume (0..128) for a volume of 0..10000.
   static int MixerVolume(int volume);
   // Whether the output got 32-bit floating-point samples (else 16-bit integers).
