@@ -2,17 +2,21 @@
 //  - start-up: from starting the real program (offscreen, or the platform QT_QPA_PLATFORM
 //    names) until its main window answers on its
 //    local server, which it opens once the message loop runs with the start screen on view;
-//    the resident set size of the process at that moment is reported as rss_mb;
+//    the resident set size of the process at that moment is reported as rss_mb; without sound
+//    (an audio driver that cannot open) and with it (SDL's dummy driver and all 26 packages in
+//    the user's data folder, each sound the 0.3 s test tone);
 //  - an answer: a click on the right answer button until the next task is painted, the
 //    correct-answer window closed at once.
 
 #include "platform/SingleInstance.h"
+#include "sound/PackageFormat.h"
 #include "support/MainFormRun.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -32,11 +36,33 @@ double ResidentMegabytes(qint64 pid) {
   return 0;
 }
 
+// All 26 packages in `folder`.
+void WritePackages(const QString& folder) {
+  QFile tone(QStringLiteral(ZV_FIXTURES "/opus_tone_300ms.opus"));
+  tone.open(QIODevice::ReadOnly);
+  const QByteArray sound = tone.readAll();
+  QDir().mkpath(folder);
+  for (int c = 0; c < kPackageCount; ++c) {
+    PackageContent content;
+    content.voiced = IsVoicedPackage(c);
+    content.hundred = c - kCommentPackageCount;
+    content.count = content.voiced ? 1 : 20;
+    content.sounds.assign(content.voiced ? 100 : 20, sound);
+    QFile file(QDir(folder).filePath(PackageFileName(c)));
+    file.open(QIODevice::WriteOnly);
+    file.write(BuildPackage(content));
+  }
+}
+
 void BM_StartUpToStartScreen(benchmark::State& state) {
+  const bool sound = state.range(0) != 0;
   double rss = 0;
   for (auto _ : state) {
     QTemporaryDir dir;
+    if (sound) WritePackages(dir.filePath(QStringLiteral("Zorvik")));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), sound ? QStringLiteral("dummy") : QStringLiteral("zv-no-audio"));
     if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
       env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("LANG"), QStringLiteral("ru_RU.UTF-8"));
@@ -65,6 +91,9 @@ void BM_StartUpToStartScreen(benchmark::State& state) {
   state.counters["rss_mb"] = rss;
 }
 BENCHMARK(BM_StartUpToStartScreen)
+    ->ArgName("sound")
+    ->Arg(0)
+    ->Arg(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)

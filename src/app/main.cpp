@@ -1,14 +1,31 @@
 // Zorvik, the trainer: start-up, then the main window with the task-list and correct-answer
-// windows, then the message loop. The sound engine is not bound yet: the trainer runs on its
-// no-sound paths.
+// windows, then the message loop. Sound comes from the packages in the user's data folder or
+// next to the program, played by SDL2_mixer when it can be loaded and opened.
 
 #include "app/RunTrainer.h"
 #include "app/TrainerWindows.h"
-#include "sound/SoundService.h"
+#include "common/SystemInfo.h"
+#include "platform/SdlSoundEngine.h"
+#include "shell/TrainerContext.h"
+#include "sound/PackageSoundService.h"
+
+namespace {
+
+// The sound layer of the run; made once the application exists, it outlives the windows.
+struct TrainerSound {
+  explicit TrainerSound(zv::RandomSource& random)
+      : service(engine, random, zv::PackageSoundService::DefaultFolders()) {}
+  zv::SdlSoundEngine engine;
+  zv::PackageSoundService service;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  zv::NoSoundService sound;
+  zv::SdlSoundEngine::PreloadLibraries();  // mapped while start-up shows its windows
+  std::unique_ptr<TrainerSound> sound;
   return zv::RunTrainer(argc, argv, [&sound](zv::TrainerContext& context) -> std::unique_ptr<QObject> {
-    return std::make_unique<zv::TrainerWindows>(context, sound);
+    sound = std::make_unique<TrainerSound>(*context.System.Random);
+    return std::make_unique<zv::TrainerWindows>(context, sound->service);
   });
 }

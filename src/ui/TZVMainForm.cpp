@@ -116,6 +116,10 @@ void TZVMainForm::FormCreate() {
     progress->SetCaption(S("Загрузка звуков:"));
     progress->Step();
   }
+  // The engine starts and the packages are scanned, stepping the bar once per package.
+  m_sound.Load(*m_context.System.SettingsRegistry, [this] {
+    if (TProgressForm* progress = m_context.Windows.Progress.get()) progress->Step();
+  });
   ApplySoundOutcome();
   if (TProgressForm* progress = m_context.Windows.Progress.get()) {
     progress->Step();
@@ -136,6 +140,9 @@ void TZVMainForm::FormClose() {
   CollectSettings();
   TrainerState& state = m_context.State;
   WriteMainSettings(*m_context.System.SettingsRegistry, m_settings, *state.Tasks, *state.Sayings, *state.Remarks);
+  // The sound layer frees the engine and stores its comment selectors in a group of its own.
+  m_sound.Stop();
+  m_sound.Finish(*m_context.System.SettingsRegistry);
 }
 
 void TZVMainForm::closeEvent(QCloseEvent* event) {

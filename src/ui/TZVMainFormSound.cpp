@@ -12,6 +12,7 @@
 #include "ui/HintGlyphs.h"
 #include "ui/ProgramLook.h"
 #include "ui/SkinCaptionButton.h"
+#include "ui/SpeakerAnimation.h"
 #include "ui/TAidForm.h"
 #include "ui/TBitBtn.h"
 #include "ui/THintForm.h"
@@ -45,8 +46,10 @@ namespace zv {
 using namespace mainform;
 
 void TZVMainForm::ApplySoundOutcome() {
+  SoundGroupBox->setTitle(QString());
   if (m_sound.EngineWorks()) {
     SoundLabel->setProperty("tag", 1);
+    new SpeakerAnimation(SpeakerAnimate);  // the animation "speaker"
     m_sound.SetVolume(VolumeTrackBar->value());
     VolumeTrackBar->show();
     SoundCheckBoxClick();

@@ -1,6 +1,7 @@
 # The main window: the skinned frame with the start screen and the exam, and its glyph buttons.
 target_sources(zv_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TBitBtn.cpp ${CMAKE_CURRENT_LIST_DIR}/TBitBtn.h
+  ${CMAKE_CURRENT_LIST_DIR}/SpeakerAnimation.cpp ${CMAKE_CURRENT_LIST_DIR}/SpeakerAnimation.h
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainForm.cpp ${CMAKE_CURRENT_LIST_DIR}/TZVMainForm.h
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormParts.h
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormControls.cpp

@@ -1,9 +1,13 @@
 #include "exam/ExamFlow.h"
 #include "platform/Cp1251.h"
 #include "platform/MessageBox.h"
+#include "platform/Registry.h"
+#include "sound/PackageSoundService.h"
 #include "sound/SoundService.h"
 #include "support/FakeClock.h"
+#include "support/FakeSoundEngine.h"
 #include "support/FakeView.h"
+#include "support/PackageFixture.h"
 #include "support/RecordingSound.h"
 #include "support/ScriptedRandom.h"
 #include "tasks/TSmartRand.h"
@@ -13,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include "support/RowName.h"
+
+#include <QTemporaryDir>
 
 #include <deque>
 #include <map>
@@ -512,6 +518,70 @@ TEST_F(SoundExamTest, SoundOnlyShowsNoPhrase) {
   voiced.BitBtnClick(5);
   EXPECT_EQ(s.TaskLabel, voiced.Phrase());
   EXPECT_EQ(s.SpeakerPanelTop, 14);
+}
+
+// The exam over the real sound layer (packages in a temp folder, an engine that plays nothing):
+// each new sound cuts the one before off, and only the sound that really ended reports it.
+class PackagedSoundExamTest : public ExamFlowTest {
+ protected:
+  QTemporaryDir hive;
+  Registry registry{RegistryPaths::inOneFolder(hive.path())};
+  test::PackageFolder folder;
+  test::FakeSoundEngine engine;
+  std::unique_ptr<PackageSoundService> service;
+  std::unique_ptr<ExamFlow> exam;
+
+  void SetUp() override {
+    folder.WriteAll(6);
+    service = std::make_unique<PackageSoundService>(engine, random, QStringList{folder.Path()});
+    service->Load(registry, {});
+    exam = std::make_unique<ExamFlow>(Environment(catalogue, *service));
+    exam->SetSoundHardware(service->EngineWorks(), service->AllVoicedTasksPresent());
+    exam->ShowStartScreen();
+  }
+  QByteArray Speaking() const {
+    const auto speech = engine.Speech();
+    return engine.IsPlaying(SoundChannel::Speech) && !speech.empty() ? speech.back() : QByteArray();
+  }
+  QByteArray Task() const { return test::FixtureSound(QStringLiteral("q%1").arg(exam->CurrentTask())); }
+};
+
+TEST_F(PackagedSoundExamTest, FirstVoicedTaskCutsTheGreetingOff) {
+  view.RunPending();  // the 512 ms before the greeting
+  ASSERT_EQ(Speaking(), test::FixtureSound(QStringLiteral("s%1").arg(service->CommentIndex())));
+  EXPECT_TRUE(exam->Screen().SpeakerAnimateVisible);
+  exam->BitBtnClick(5);
+  EXPECT_TRUE(Speaking().isEmpty()) << "the start of the exam stops the greeting";
+  view.RunPending();  // the wait of 20 ms a character
+  EXPECT_EQ(Speaking(), Task());
+  EXPECT_TRUE(exam->Screen().SpeakerAnimateVisible);
+  engine.End();
+  EXPECT_TRUE(exam->Screen().SpeakerBitBtnVisible) << "the task's end shows \"Ещё раз\"";
+  EXPECT_FALSE(exam->Screen().SpeakerAnimateVisible);
+  EXPECT_EQ(engine.Speech().size(), 2u);
+}
+
+TEST_F(PackagedSoundExamTest, AnswerCutsTheVoicedTaskOff) {
+  exam->BitBtnClick(5);
+  view.RunPending();
+  ASSERT_EQ(Speaking(), Task());
+  exam->BitBtnClick(ButtonWithTagIn(*exam, false));
+  EXPECT_TRUE(Speaking().isEmpty());
+  EXPECT_FALSE(exam->Screen().SpeakerAnimateVisible);
+  EXPECT_FALSE(exam->Screen().SpeakerBitBtnVisible) << "a cut-off task reports no end";
+  ASSERT_EQ(view.answers.size(), 1u);
+  view.RunPending();
+  EXPECT_EQ(Speaking(), Task()) << "the next task is voiced";
+}
+
+TEST_F(PackagedSoundExamTest, LeavingPlaysTheFarewellAndClosesAtItsEnd) {
+  view.RunPending();
+  exam->CancelBitBtnClick();
+  EXPECT_EQ(Speaking(), test::FixtureSound(QStringLiteral("f%1").arg(service->CommentIndex())));
+  EXPECT_TRUE(view.minimized);
+  EXPECT_FALSE(view.closed);
+  engine.End();
+  EXPECT_TRUE(view.closed);
 }
 
 // The flashing runs only in consolidation (on this system, which is not XP or older): it

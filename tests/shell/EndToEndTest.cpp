@@ -6,6 +6,7 @@
 #include "platform/RandomSource.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "sound/PackageFormat.h"
 #include "support/MainWindowValues.h"
 #include "support/TestApplication.h"
 #include "support/TrainerProcess.h"
@@ -16,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -37,6 +39,49 @@ void OnKey(const QTemporaryDir& dir, Body body) {
   ASSERT_TRUE(r.OpenKey(kKey, true));
   body(r);
   r.CloseKey();
+}
+
+// With the sound engine (SDL's dummy driver) and all 26 packages in the user's data folder the
+// trainer greets on its start screen and, at its end, keeps the volume, the presentation and
+// one selector per comment category, the greeting's holding the comment it drew.
+TEST(EndToEnd, WithSoundTheRunKeepsTheVolumeAndTheCommentSelectors) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile tone(QStringLiteral(ZV_FIXTURES "/opus_tone_300ms.opus"));
+  ASSERT_TRUE(tone.open(QIODevice::ReadOnly));
+  const QByteArray sound = tone.readAll();
+  const QDir packages(dir.filePath(QStringLiteral("Zorvik")));
+  ASSERT_TRUE(packages.mkpath(QStringLiteral(".")));
+  for (int c = 0; c < kPackageCount; ++c) {
+    PackageContent content;
+    content.voiced = IsVoicedPackage(c);
+    content.hundred = c - kCommentPackageCount;
+    content.count = content.voiced ? 1 : 3;
+    content.sounds.assign(content.voiced ? 100 : 3, sound);
+    QFile file(packages.filePath(PackageFileName(c)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(BuildPackage(content));
+  }
+  {
+    test::TrainerProcess run(dir, QStringLiteral(ZV_TRAINER), {}, {}, true);
+    ASSERT_TRUE(run.WaitUntilReady());
+    QThread::msleep(1500);  // the greeting comes 512 ms after the start screen
+    ASSERT_EQ(run.Quit(), 0);
+  }
+  OnKey(dir, [](Registry& r) {
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("Volume")), 72) << "the volume bar was shown";
+    EXPECT_EQ(r.ReadInteger(QStringLiteral("ViewIndex")), 0) << "voiced tasks: text and sound";
+    EXPECT_FALSE(r.ValueExists(QStringLiteral("NoSoundFiles")));
+    for (const char* name :
+         {"HeartF", "HeartM0", "HeartM1", "HeartM2", "HeartM3", "HeartM4", "HeartM5", "HeartN", "HeartT", "HeartY"}) {
+      ASSERT_EQ(r.GetDataType(QLatin1String(name)), RegType::Binary) << name;
+      EXPECT_EQ(r.ReadRaw(QLatin1String(name)), QByteArray(4, '\0')) << name << ": nothing drawn";
+    }
+    const QByteArray greeting = r.ReadRaw(QStringLiteral("HeartS"));
+    ASSERT_EQ(greeting.size(), 4);
+    const int used = greeting[0];
+    EXPECT_TRUE(used == 1 || used == 2 || used == 4) << "one greeting drawn, not " << used;
+  });
 }
 
 TEST(EndToEnd, FirstRunWritesEverySettingAndTheSecondReadsThemBack) {

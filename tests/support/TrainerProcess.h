@@ -22,9 +22,11 @@ using namespace Qt::StringLiterals;
 class TrainerProcess {
  public:
   // `program`: the trainer or a driver built from it; `drive`: the driver's ZV_DRIVE (empty for
-  // the real trainer); `display`: an X display to run on instead of offscreen.
+  // the real trainer); `display`: an X display to run on instead of offscreen; `sound`: SDL's
+  // dummy audio driver (else an audio driver that cannot open, so the trainer runs without
+  // sound). Sound packages are looked up in the temporary folder and next to the program.
   TrainerProcess(const QTemporaryDir& dir, const QString& program, const QString& drive = QString(),
-                 const QString& display = QString())
+                 const QString& display = QString(), bool sound = false)
       : m_dir(dir) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"QT_QPA_PLATFORM"_s, display.isEmpty() ? u"offscreen"_s : u"xcb"_s);
@@ -33,6 +35,8 @@ class TrainerProcess {
     env.insert(u"LC_ALL"_s, u"ru_RU.UTF-8"_s);
     env.insert(u"XDG_RUNTIME_DIR"_s, dir.path());
     env.insert(u"ZORVIK_REGISTRY_DIR"_s, dir.filePath(u"registry"_s));
+    env.insert(u"XDG_DATA_HOME"_s, dir.path());
+    env.insert(u"SDL_AUDIODRIVER"_s, sound ? u"dummy"_s : u"zv-no-audio"_s);
     if (!drive.isEmpty()) env.insert(u"ZV_DRIVE"_s, drive);
     m_process.setProcessEnvironment(env);
     m_process.setProgram(program);

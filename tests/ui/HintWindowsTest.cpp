@@ -376,6 +376,10 @@ TEST_F(HintWindows, Screens) {
   TMarkForm three(3, false, m_random, m_sound, &m_main);
   three.Open();
   Save(three, QStringLiteral("mark_3.png"));
+  TMarkForm replay(4, true, m_random, m_sound, &m_main);
+  replay.Open();
+  m_sound.lastEnd();  // the mark comment has ended: "Ещё раз"
+  Save(replay, QStringLiteral("mark_4_replay.png"));
   ScriptedRandom flash{250, 235, 200, 20, 60, 160};
   TMarkForm five(5, false, flash, m_sound, &m_main);
   five.Open();

@@ -4,7 +4,10 @@
 
 #include "shell/ShellFixture.h"
 #include "shell/StartUp.h"
+#include "sound/PackageSoundService.h"
 #include "sound/SoundService.h"
+#include "support/FakeSoundEngine.h"
+#include "support/PackageFixture.h"
 #include "support/TestApplication.h"
 #include "tasks/BuiltinContent.h"
 #include "ui/TBitBtn.h"
@@ -80,6 +83,7 @@ struct StartUpRow {
   const char* name;
   bool sayingsStored;  // HeartP in the hive: the "Загрузка заданий:" caption and one step more
   std::vector<QString> log;
+  bool packages = false;  // all 26 sound packages and an engine that starts
 };
 void PrintTo(const StartUpRow& row, std::ostream* os) { *os << row.name; }
 
@@ -105,7 +109,12 @@ TEST_P(MainFormStartUp, CaptionsStepsAndWindowsFreedBeforeTheStartScreen) {
   ASSERT_EQ(start.Windows.Progress->ProgressBar->maximum(), 35);
 
   TrainerContext context{info, start.State, start.Windows, start.ServerName};
-  NoSoundService sound;
+  NoSoundService noSound;
+  test::PackageFolder folder;
+  folder.WriteAll();
+  test::FakeSoundEngine engine;
+  PackageSoundService packaged(engine, *info.Random, {folder.Path()});
+  SoundService& sound = row.packages ? static_cast<SoundService&>(packaged) : noSound;
   TZVMainForm form(context, sound);
   EXPECT_FALSE(start.Windows.Progress || start.Windows.Splash) << "left for the caller to free";
   EXPECT_EQ(form.BitBtns[4]->Tag, kStartTag) << "no start screen";
@@ -117,9 +126,9 @@ TEST_P(MainFormStartUp, CaptionsStepsAndWindowsFreedBeforeTheStartScreen) {
   EXPECT_EQ(got, want);
 }
 
-// Steps without sound packages: the start-up selectors (2, or 3 with HeartP), the skin's 468
-// rows (3), "Загрузка звуков:" (1) and the last step (1). The 26 package steps and the step
-// after the comment states come with the sound packages and bring the bar to 35 of 35.
+// Steps: the start-up selectors (2, or 3 with HeartP), the skin's 468 rows (3), "Загрузка
+// звуков:" (1), then one per sound package present (26) and one after the comment states, and
+// the last step (1): 35 of 35 with everything there.
 std::vector<QString> Steps(int from, int to, const QString& caption) {
   std::vector<QString> lines;
   for (int v = from; v <= to; ++v) lines.push_back(QString::number(v) + u' ' + caption);
@@ -144,7 +153,14 @@ INSTANTIATE_TEST_SUITE_P(Rows, MainFormStartUp,
                                                       Join({{u"shown: "_s + kChecking},
                                                             Steps(1, 6, kTasks),
                                                             Steps(7, 8, kSounds),
-                                                            {u"progress freed"_s, u"splash freed"_s}})}),
+                                                            {u"progress freed"_s, u"splash freed"_s}})},
+                                           StartUpRow{"AllSoundPackagesFillTheBar",
+                                                      true,
+                                                      Join({{u"shown: "_s + kChecking},
+                                                            Steps(1, 6, kTasks),
+                                                            Steps(7, 35, kSounds),
+                                                            {u"progress freed"_s, u"splash freed"_s}}),
+                                                      true}),
                          zv::test::RowName{});
 
 }  // namespace

@@ -299,6 +299,9 @@ TEST(MainForm, WithSound) {
     // The start comment comes 512 ms after the start screen; its end offers "Ещё раз".
     QTRY_COMPARE(sound.played.size(), qsizetype{1});
     EXPECT_TRUE(f.SpeakerAnimate->isVisibleTo(&f));
+    const QImage firstFrame = f.SpeakerAnimate->pixmap().toImage();
+    QTRY_VERIFY(f.SpeakerAnimate->pixmap().toImage() != firstFrame);  // the waves move while it speaks
+    SaveShot(f, "main_speaking.png");                                 // the volume bar and the speaker animation
     sound.End();
     EXPECT_TRUE(f.SpeakerBitBtn->isVisibleTo(&f));
     EXPECT_FALSE(f.SpeakerAnimate->isVisibleTo(&f));
