@@ -2,6 +2,8 @@
 // What the packages say: the phrases of the task files (with their spoken forms) and the lines
 // of the comment files, each turned into a sound to speak: its text, voice, rate and origin.
 
+#include "sound/PackageFormat.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QString>
@@ -13,11 +15,9 @@
 
 namespace zv::soundbuild {
 
-inline constexpr int kPackageCount = 26;
-inline constexpr int kCommentPackageCount = 11;
 inline constexpr int kHundreds = 15;
 inline constexpr int kTasksPerHundred = 100;
-// Comment categories in load order: package index 0..10.
+// Comment categories in load order: package index 0..10 (their files are content/comments/<name>.txt).
 inline constexpr std::array<const char*, kCommentPackageCount> kCommentCategories = {
     "y", "f", "m0", "m1", "m2", "m3", "m4", "m5", "n", "t", "s"};
 

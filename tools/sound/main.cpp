@@ -163,5 +163,18 @@ int main(int argc, char** argv) {
   if (!readout.isEmpty()) return StressReadout(tools, content, readout, jobs);
   if (measure) return MeasureRate(tools, content, jobs);
   for (const QString& note : content.notes) Print(stdout, note);
-  return BuildPackages(tools, content, SoundCache(cacheDir), args[1], jobs) ? 0 : 1;
+  QElapsedTimer timer;
+  timer.start();
+  const BuildReport report = BuildPackages(tools, content, SoundCache(cacheDir), args[1], jobs);
+  for (const QString& e : report.errors) Print(stderr, e);
+  if (!report.errors.isEmpty()) return 1;
+  Print(stdout,
+        QStringLiteral("zvsound: %1 packages, %2 KiB, %3 min of speech; %4 sounds spoken, %5 from the cache; %6 s")
+            .arg(report.packages)
+            .arg(report.bytes / 1024)
+            .arg(report.seconds / 60, 0, 'f', 1)
+            .arg(report.spoken)
+            .arg(report.cached)
+            .arg(static_cast<double>(timer.elapsed()) / 1000, 0, 'f', 1));
+  return 0;
 }
