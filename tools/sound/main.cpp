@@ -6,6 +6,8 @@
 //       writes, for every written phrase and every comment, the vowels the voice stresses.
 //   zvsound --measure-rate CONTENT_DIR
 //       measures each voice's syllables a second over a sample of phrases.
+//   zvsound --check CONTENT_DIR
+//       only checks what the packages would say (needs no voice).
 
 #include "PackageWriter.h"
 #include "SoundPipeline.h"
@@ -34,7 +36,8 @@ int Usage() {
   std::fprintf(stderr,
                "usage: zvsound [--jobs N] [--cache DIR] CONTENT_DIR OUTPUT_DIR\n"
                "       zvsound --stress-readout FILE [--jobs N] CONTENT_DIR\n"
-               "       zvsound --measure-rate CONTENT_DIR\n");
+               "       zvsound --measure-rate CONTENT_DIR\n"
+               "       zvsound --check CONTENT_DIR\n");
   return 2;
 }
 
@@ -141,11 +144,18 @@ int main(int argc, char** argv) {
   args.removeFirst();
   const QString readout = TakeOption(args, QStringLiteral("--stress-readout"));
   const bool measure = args.removeAll(QStringLiteral("--measure-rate")) > 0;
+  const bool check = args.removeAll(QStringLiteral("--check")) > 0;
   const int jobs = std::max(1, TakeOption(args, QStringLiteral("--jobs")).toInt());
   QString cacheDir = TakeOption(args, QStringLiteral("--cache"));
   if (cacheDir.isEmpty()) cacheDir = SoundCache::DefaultDir();
-  const bool build = readout.isEmpty() && !measure;
+  const bool build = readout.isEmpty() && !measure && !check;
   if (args.size() != (build ? 2 : 1)) return Usage();
+  if (check) {
+    const ContentSounds content = LoadContent(QDir(args[0]));
+    for (const QString& e : content.errors) Print(stderr, e);
+    for (const QString& note : content.notes) Print(stdout, note);
+    return content.errors.isEmpty() ? 0 : 1;
+  }
 
   const Tools tools = FindTools();
   if (!tools.Missing().isEmpty()) {
