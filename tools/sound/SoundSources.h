@@ -21,14 +21,16 @@ inline constexpr int kTasksPerHundred = 100;
 inline constexpr std::array<const char*, kCommentPackageCount> kCommentCategories = {
     "y", "f", "m0", "m1", "m2", "m3", "m4", "m5", "n", "t", "s"};
 
-// A voice the packages may use and its normal rate (the synthesiser's rate percentage that gives
-// about 5.25 syllables a second, measured with --measure-rate over a sample of phrases).
+// A voice the packages may use and its normal rate: the synthesiser's rate percentage that gives
+// about 5.25 syllables a second of trimmed speech. Measured with --measure-rate over 50 phrases
+// (at 100: anna 5.88, elena 5.66, irina 5.07, aleksandr 4.48 syllables a second; the speed is
+// proportional to the percentage).
 struct Voice {
   const char* name;
   int rate;
 };
 inline constexpr std::array<Voice, 4> kVoices = {
-    Voice{"anna", 100}, Voice{"elena", 91}, Voice{"irina", 100}, Voice{"aleksandr", 114}};
+    Voice{"anna", 89}, Voice{"elena", 93}, Voice{"irina", 104}, Voice{"aleksandr", 117}};
 // The phrases' voice unless their spoken form names the other; the comments rotate over all four.
 inline constexpr const char* kPhraseVoice = "elena";
 inline constexpr std::array<const char*, 2> kPhraseVoices = {"elena", "aleksandr"};
