@@ -174,7 +174,7 @@ TEST(Pipeline, EncodesTheSameBytesTwiceAndRefusesATooShortSound) {
 
   const Encoded tooShort = Encode(tools, SoundSpec{U("А"), U("anna"), 100, {}});
   EXPECT_TRUE(tooShort.opus.isEmpty());
-  EXPECT_TRUE(tooShort.error.contains(U("less than 0.3"))) << tooShort.error.toStdString();
+  EXPECT_TRUE(tooShort.error.contains(U("less than 0.3 s"))) << tooShort.error.toStdString();
 }
 
 }  // namespace

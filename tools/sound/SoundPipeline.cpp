@@ -209,10 +209,7 @@ Encoded Encode(const Tools& tools, const SoundSpec& sound) {
   const Result stats =
       Run(tools.sox, QStringList{raw, QStringLiteral("-n")} + TrimEffects() + QStringList{QStringLiteral("stats")});
   if (!stats.ok) return {{}, Failure(tools.sox, stats)};
-  const double seconds = StatValue(stats.err, "Length s");
-  if (seconds < kMinSeconds)
-    return {{},
-            QStringLiteral("the spoken sound lasts %1 s, less than %2 s").arg(std::max(seconds, 0.0)).arg(kMinSeconds)};
+  if (StatValue(stats.err, "Length s") <= 0) return {{}, QStringLiteral("the synthesiser made no speech")};
   const double gain =
       std::min(kTargetRmsDb - StatValue(stats.err, "RMS lev dB"), kPeakCeilingDb - StatValue(stats.err, "Pk lev dB"));
   const Result levelled =
@@ -230,7 +227,11 @@ Encoded Encode(const Tools& tools, const SoundSpec& sound) {
   const Result encoded = Run(tools.opusenc, EncoderArgs() + QStringList{level, opus});
   QFile f(opus);
   if (!encoded.ok || !f.open(QIODevice::ReadOnly)) return {{}, Failure(tools.opusenc, encoded)};
-  return {f.readAll(), {}};
+  QByteArray bytes = f.readAll();
+  // Whatever the synthesiser made of a text, less than this is not a sound worth playing.
+  if (const double seconds = OpusSeconds(bytes); seconds < kMinSeconds)
+    return {{}, QStringLiteral("the sound lasts %1 s, less than %2 s").arg(seconds, 0, 'f', 2).arg(kMinSeconds)};
+  return {bytes, {}};
 }
 
 double OpusSeconds(const QByteArray& opus) {
