@@ -1,8 +1,13 @@
 #include "PackageWriter.h"
 
+#include "sound/PackageFile.h"
+
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <mutex>
 
@@ -87,6 +92,54 @@ BuildReport BuildPackages(const Tools& tools, const ContentSounds& content, cons
     report.bytes += bytes.size();
   }
   return report;
+}
+
+QStringList VerifyPackages(const QString& dir, int jobs, int& sounds) {
+  QStringList faults;
+  sounds = 0;
+  const QString opusdec = QStandardPaths::findExecutable(QStringLiteral("opusdec"));
+  if (opusdec.isEmpty()) return {QStringLiteral("opusdec not found")};
+  struct Item {
+    QString path;
+    bool voiced;
+    int index;
+  };
+  std::vector<Item> items;
+  for (int category = 0; category < kPackageCount; ++category) {
+    const QString path = QDir(dir).filePath(PackageFileName(category));
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) continue;
+    const bool voiced = IsVoicedPackage(category);
+    const PackageInspection inspection = InspectPackage(f, voiced);
+    if (inspection.status != PackageStatus::Intact) {
+      faults.append(path + QStringLiteral(": not intact"));
+      continue;
+    }
+    const int first = voiced ? (category - kCommentPackageCount) * kVoicedPerPackage : 0;
+    for (int j = 0; j < inspection.head.sounds; ++j) items.push_back({path, voiced, first + j});
+  }
+  sounds = static_cast<int>(items.size());
+  std::mutex mutex;
+  ParallelFor(sounds, jobs, [&](int i) {
+    const Item& item = items[static_cast<std::size_t>(i)];
+    QFile f(item.path);
+    QByteArray sound;
+    if (f.open(QIODevice::ReadOnly)) sound = ReadPackageSound(f, item.voiced, item.index);
+    QTemporaryDir tmp;
+    QFile in(tmp.filePath(QStringLiteral("sound.opus")));
+    bool ok = sound.startsWith("OggS") && in.open(QIODevice::WriteOnly) && in.write(sound) == sound.size();
+    in.close();
+    if (ok) {
+      QProcess p;
+      p.start(opusdec, {QStringLiteral("--quiet"), in.fileName(), tmp.filePath(QStringLiteral("sound.wav"))});
+      ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 &&
+           QFileInfo(tmp.filePath(QStringLiteral("sound.wav"))).size() > 44;
+    }
+    if (ok) return;
+    const std::lock_guard lock(mutex);
+    faults.append(QStringLiteral("%1: sound %2 does not decode").arg(item.path).arg(item.index));
+  });
+  return faults;
 }
 
 }  // namespace zv::soundbuild

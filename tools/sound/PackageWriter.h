@@ -35,4 +35,8 @@ struct BuildReport {
 BuildReport BuildPackages(const Tools& tools, const ContentSounds& content, const SoundCache& cache,
                           const QString& outputDir, int jobs);
 
+// Reads every package of `dir` back as the trainer does: each must be intact, and each of its
+// sounds must decode (with opusdec). Returns the faults found; counts the sounds in `sounds`.
+QStringList VerifyPackages(const QString& dir, int jobs, int& sounds);
+
 }  // namespace zv::soundbuild

@@ -6,6 +6,8 @@
 //       writes, for every written phrase and every comment, the vowels the voice stresses.
 //   zvsound --measure-rate CONTENT_DIR
 //       measures each voice's syllables a second over a sample of phrases.
+//   zvsound --verify PACKAGE_DIR [--jobs N]
+//       reads every package back as the trainer does and decodes every sound (needs opusdec).
 //   zvsound --check CONTENT_DIR
 //       only checks what the packages would say (needs no voice).
 
@@ -37,6 +39,7 @@ int Usage() {
                "usage: zvsound [--jobs N] [--cache DIR] CONTENT_DIR OUTPUT_DIR\n"
                "       zvsound --stress-readout FILE [--jobs N] CONTENT_DIR\n"
                "       zvsound --measure-rate CONTENT_DIR\n"
+               "       zvsound --verify PACKAGE_DIR [--jobs N]\n"
                "       zvsound --check CONTENT_DIR\n");
   return 2;
 }
@@ -147,9 +150,17 @@ int main(int argc, char** argv) {
   const QString readout = TakeOption(args, QStringLiteral("--stress-readout"));
   const bool measure = args.removeAll(QStringLiteral("--measure-rate")) > 0;
   const bool check = args.removeAll(QStringLiteral("--check")) > 0;
+  const QString verify = TakeOption(args, QStringLiteral("--verify"));
   const int jobs = std::max(1, TakeOption(args, QStringLiteral("--jobs")).toInt());
   QString cacheDir = TakeOption(args, QStringLiteral("--cache"));
   if (cacheDir.isEmpty()) cacheDir = SoundCache::DefaultDir();
+  if (!verify.isEmpty()) {
+    int sounds = 0;
+    const QStringList faults = VerifyPackages(verify, jobs, sounds);
+    for (const QString& f : faults) Print(stderr, f);
+    Print(stdout, QStringLiteral("zvsound: %1 sounds read back, %2 faults").arg(sounds).arg(faults.size()));
+    return faults.isEmpty() ? 0 : 1;
+  }
   const bool build = readout.isEmpty() && !measure && !check;
   if (args.size() != (build ? 2 : 1)) return Usage();
   if (check) {
