@@ -26,6 +26,7 @@ struct MessageRequest {
   bool topmost = true;
   bool taskModal = true;
   bool serviceNotification = false;
+  int defaultButton = 0;  // which button (0 the first) Enter presses
 };
 
 using MessagePresenter = std::function<MsgResult(const MessageRequest&)>;

@@ -2,3 +2,6 @@
 # screenshot to <build>/screens.
 zv_add_test(ui_aid SOURCES ${CMAKE_CURRENT_LIST_DIR}/AidFormTest.cpp LIBS zv_ui Qt6::Test)
 target_compile_definitions(ui_aid PRIVATE ZV_SCREENS_DIR="${CMAKE_BINARY_DIR}/screens")
+# The task list with its search and the tricks with the progress; screenshots to <build>/screens.
+zv_add_test(ui_task_list SOURCES ${CMAKE_CURRENT_LIST_DIR}/TaskListFormTest.cpp LIBS zv_ui zv_content Qt6::Test)
+target_compile_definitions(ui_task_list PRIVATE ZV_SCREENS_DIR="${CMAKE_BINARY_DIR}/screens")
