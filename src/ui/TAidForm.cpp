@@ -7,6 +7,7 @@
 #include "ui/ModalRun.h"
 #include "ui/ProtocolView.h"
 #include "ui/TBitBtn.h"
+#include "ui/TXFontComboBox.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,7 +16,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
-#include <QFontComboBox>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -142,11 +142,9 @@ TAidForm::TAidForm(QWidget* parent)
   top->addWidget(MakeLabel(TopPanel, "TopPanelCaption", QStringLiteral("Шрифт:")));
   FontLabel = MakeLink(TopPanel, "FontLabel", QString());
   top->addWidget(FontLabel);
-  auto* fontCombo = new CloseUpCombo<QFontComboBox>(TopPanel);
+  auto* fontCombo = new CloseUpCombo<TXFontComboBox>(TopPanel);
   FontComboBox = fontCombo;
   FontComboBox->setObjectName(QStringLiteral("FontComboBox"));
-  fontCombo->setFontFilters(QFontComboBox::ScalableFonts | QFontComboBox::NonScalableFonts);
-  fontCombo->setWritingSystem(QFontDatabase::Cyrillic);
   FontComboBox->hide();
   top->addWidget(FontComboBox);
   FontUpDown = new QSpinBox(TopPanel);
@@ -266,15 +264,12 @@ TAidForm::TAidForm(QWidget* parent)
   // The list's controls.
   static_cast<ClickLabel*>(FontLabel)->clicked = [this] { FontLabelClick(); };
   fontCombo->closedUp = [this] { FontComboCloseUp(); };
-  connect(fontCombo, &QFontComboBox::textActivated, this, &TAidForm::FontChosen);
+  connect(fontCombo, &QComboBox::textActivated, this, &TAidForm::FontChosen);
   connect(FontUpDown, &QSpinBox::valueChanged, this, &TAidForm::FontSizeChange);
   static_cast<ClickLabel*>(TricksLabel)->clicked = [this] { TricksLabelClick(); };
   tricksCombo->closedUp = [this] { TricksComboCloseUp(); };
   connect(TricksComboBox, &QComboBox::activated, this, &TAidForm::TricksComboBoxSelect);
   connect(KeyEdit, &QLineEdit::textChanged, this, &TAidForm::KeyEditChange);
-  connect(KeyEdit, &QLineEdit::returnPressed, this, [this] {
-    if (FilterBitBtn->isVisible()) FilterBitBtnClick();
-  });
   connect(FilterBitBtn, &QPushButton::clicked, this, &TAidForm::FilterBitBtnClick);
   connect(WholeListBitBtn, &QPushButton::clicked, this, &TAidForm::WholeListBitBtnClick);
   connect(WholeCheckBox, &QCheckBox::clicked, this, &TAidForm::WholeCheckBoxClick);
@@ -678,7 +673,8 @@ void TAidForm::WholeCheckBoxClick() {
 
 void TAidForm::FontLabelClick() {
   FontLabel->hide();
-  if (auto* combo = qobject_cast<QFontComboBox*>(FontComboBox)) combo->setCurrentFont(QFont(FontLabel->text()));
+  const int current = FontComboBox->findText(FontLabel->text());
+  if (current >= 0) FontComboBox->setCurrentIndex(current);
   FontComboBox->show();
   FontComboBox->setFocus();
   FontComboBox->showPopup();

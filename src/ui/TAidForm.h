@@ -148,7 +148,7 @@ class TAidForm : public QDialog {
   QTextEdit* AidRichEdit = nullptr;
   QFrame* TopPanel = nullptr;
   QLabel* FontLabel = nullptr;
-  QComboBox* FontComboBox = nullptr;
+  QComboBox* FontComboBox = nullptr;  // a TXFontComboBox, hidden until FontLabel is clicked
   QSpinBox* FontUpDown = nullptr;
   QLabel* TricksLabel = nullptr;
   QComboBox* TricksComboBox = nullptr;

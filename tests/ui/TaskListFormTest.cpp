@@ -5,6 +5,7 @@
 #include "exam/TaskList.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
+#include "shell/TProgressForm.h"
 #include "support/MainFormRun.h"
 #include "support/TestApplication.h"
 #include "tasks/BuiltinContent.h"
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -161,9 +163,10 @@ TEST_F(ListWindow, SearchControlsFollowTheKeyAndListRestores) {
   EXPECT_TRUE(form.FilterBitBtn->isVisible());
 
   {
-    // A word mixing alphabets asks first; No leaves everything as it was.
+    // A word mixing alphabets asks first, once for one Enter; No leaves everything as it was.
     MessageBoxHook boxes(MsgResult::No);
-    Search(form, QStringLiteral("ДA"));
+    form.KeyEdit->setText(QStringLiteral("ДA"));
+    QTest::keyClick(form.KeyEdit, Qt::Key_Return);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, QStringLiteral("Закавыка"));
     EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("В ключе поиска смешение языков в слове ДA.\r\nВсё равно искать?"));
@@ -283,7 +286,23 @@ TEST_F(ListWindow, MainWindowHidesWhileTheListIsUpAndForgettingUnticksConsolidat
     hiddenMeanwhile = !run.form->isVisible() && aid.InListView();
     aid.TricksComboBoxSelect(1);
   });
+  // The progress window of the building, looked at while it is up.
+  QString progressTitle, progressText;
+  bool cancelShown = false;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* progress = qobject_cast<TProgressForm*>(w);
+      if (!progress || !progress->isVisible()) continue;
+      progressTitle = progress->windowTitle();
+      progressText = progress->CaptionLabel->text();
+      cancelShown = progress->CancelBitBtn->isVisible();
+      Shot(*progress, "list-progress");
+    }
+  });
   QTest::mouseClick(run.form->TaskListBitBtn, Qt::LeftButton);
+  EXPECT_EQ(progressTitle, QStringLiteral("Зорвик 1500"));
+  EXPECT_EQ(progressText, QStringLiteral("Формируется список из 1500 фраз:"));
+  EXPECT_TRUE(cancelShown);
   EXPECT_TRUE(hiddenMeanwhile);
   EXPECT_EQ(run.modals.shown(ModalWindow::TaskList).size(), 1u);
   EXPECT_TRUE(run.form->isVisible());
