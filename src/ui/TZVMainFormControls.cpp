@@ -313,6 +313,7 @@ void TZVMainForm::CreateControls() {
   // Events to the flow.
   connect(CancelBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::CancelBitBtnClick);
   connect(ShowLogBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::ShowLogBitBtnClick);
+  connect(TaskListBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::TaskListBitBtnClick);
   connect(SpeakerBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::SpeakerBitBtnClick);
   disconnect(ExitBitBtn, nullptr, this, nullptr);
   connect(ExitBitBtn, &QAbstractButton::clicked, this, [this] { m_flow->ExitBitBtnClick(); });
