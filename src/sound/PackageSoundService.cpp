@@ -88,6 +88,15 @@ bool PackageSoundService::HasComments(SoundCategory category) const {
   return m_engineWorks && m_packages.Selector(PackageOf(category)) != nullptr;
 }
 
+std::vector<SelectorState> PackageSoundService::SelectorStates() const {
+  std::vector<SelectorState> out;
+  for (const int category : SoundPackages::StoreOrder()) {
+    if (TSmartRand* selector = m_packages.Selector(category))
+      out.push_back({SoundPackages::StateName(category), selector->UsedBytes()});
+  }
+  return out;
+}
+
 SoundCoverage PackageSoundService::Coverage() const {
   SoundCoverage c;
   if (!m_loaded) return c;

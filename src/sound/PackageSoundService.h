@@ -38,6 +38,7 @@ class PackageSoundService final : public QObject, public SoundService {
   bool AllVoicedTasksPresent() const override;
   bool HasComments(SoundCategory category) const override;
   SoundCoverage Coverage() const override;
+  std::vector<SelectorState> SelectorStates() const override;
 
   void PlayStartComment(bool replay, EndHandler onEnd) override;
   void PlayVoicedTask(int taskIndex, EndHandler onEnd) override;

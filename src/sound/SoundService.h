@@ -14,10 +14,13 @@
 // the index drawn last (in whatever category) is played from the category asked for. An index
 // that category does not have draws a new comment of it instead.
 
+#include "tasks/ProgressExport.h"
+
 #include <QtGlobal>
 
 #include <array>
 #include <functional>
+#include <vector>
 
 namespace zv {
 
@@ -54,6 +57,9 @@ class SoundService {
   virtual bool AllVoicedTasksPresent() const = 0;  // every voiced-task package is installed
   virtual bool HasComments(SoundCategory category) const = 0;
   virtual SoundCoverage Coverage() const { return {}; }
+  // The stored form of each comment category's selector ("HeartF" ...), for the progress file:
+  // only the categories loaded in this run.
+  virtual std::vector<SelectorState> SelectorStates() const { return {}; }
 
   virtual void PlayStartComment(bool replay, EndHandler onEnd) = 0;
   virtual void PlayVoicedTask(int taskIndex, EndHandler onEnd) = 0;

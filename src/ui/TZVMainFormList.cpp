@@ -41,6 +41,8 @@ std::vector<SelectorState> TZVMainForm::SelectorStates() {
     for (HintList list : {HintList::Button, HintList::Right, HintList::Wrong, HintList::TimeOut})
       out.push_back({HintPhrases::ValueName(list), m_hint->Phrases().Selector(list).UsedBytes()});
   }
+  std::vector<SelectorState> sounds = m_sound.SelectorStates();
+  out.insert(out.end(), std::make_move_iterator(sounds.begin()), std::make_move_iterator(sounds.end()));
   for (const auto& more : m_moreSelectorStates) {
     std::vector<SelectorState> theirs = more();
     out.insert(out.end(), std::make_move_iterator(theirs.begin()), std::make_move_iterator(theirs.end()));

@@ -17,6 +17,7 @@
 #include "tasks/TSmartRand.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 #include <QTemporaryDir>
 
 ZV_TEST_APPLICATION(QCoreApplication);
@@ -215,6 +216,30 @@ TEST_F(Service, CoverageCountsEachCategory) {
   EXPECT_EQ(c.totalComments, 40 + 40 + 60 + 15 * 3);
   EXPECT_TRUE(c.allVoicedPresent);
   EXPECT_EQ(c.voicedRevision[14], 1);
+}
+
+// The progress file carries the comment selectors exactly as the end of the run stores them, and
+// only those of the categories loaded in this run.
+TEST_F(Service, ProgressFileGroupsAreTheStoredSelectorsOfLoadedCategories) {
+  for (int c = 0; c < kPackageCount; ++c)
+    if (c != 0) folder.Write(c, BuildPackage(zv::test::FixtureContent(c, IsVoicedPackage(c) ? 1 : 12)));
+  Reload();
+  service->PlayComment(SoundCategory::Mark3, false, {});
+  const std::vector<SelectorState> states = service->SelectorStates();
+  QStringList names;
+  for (const SelectorState& s : states) names << s.name;
+  EXPECT_EQ(names.join(QLatin1Char(' ')),
+            QStringLiteral("HeartF HeartM0 HeartM1 HeartM2 HeartM3 HeartM4 HeartM5 HeartN HeartS HeartT"));
+  service->Finish(registry);
+  registry.SetRootKey(RootKey::CurrentUser);
+  registry.OpenKey(ProgramKeyPath(), true);
+  for (const SelectorState& s : states) {
+    QByteArray stored(s.bytes.size(), '\0');
+    ASSERT_EQ(registry.ReadBinaryData(s.name, stored.data(), static_cast<int>(stored.size())), s.bytes.size())
+        << s.name.toStdString();
+    EXPECT_EQ(stored, s.bytes) << s.name.toStdString();
+  }
+  EXPECT_FALSE(registry.ValueExists(QStringLiteral("HeartY")));
 }
 
 TEST_F(Service, TickAndTackPlayOverSpeech) {
