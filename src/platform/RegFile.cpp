@@ -189,14 +189,15 @@ class Parser {
       std::optional<QString> error;
       if (line.isEmpty() || line.front() == u';') continue;
       if (line.front() == u'[')
-        error = section(line, result.document);
+        error = section(line, result);
       else if (line.front() == u'"' || line.front() == u'@')
-        error = valueLine(line, result.document);
+        error = valueLine(line, result);
       else
         error = u"unrecognised line: expected [KEY], \"name\"=data, @=data or a ; comment"_s;
       if (error) {
         result.error = ParseError{m_errorLine ? m_errorLine : int(m_index) + 1, *error};
         result.document = {};
+        result.lines.clear();
         return result;
       }
     }
@@ -204,7 +205,7 @@ class Parser {
   }
 
  private:
-  std::optional<QString> section(QStringView line, Document& doc) {
+  std::optional<QString> section(QStringView line, ReadResult& result) {
     line = trimRight(line);
     if (!line.endsWith(u']')) return u"key line without a closing ']'"_s;
     QStringView path = line.sliced(1, line.size() - 2);
@@ -215,7 +216,8 @@ class Parser {
     }
     if (auto e = checkPath(path)) return e;
     s.path = path.toString();
-    doc.sections.push_back(std::move(s));
+    result.document.sections.push_back(std::move(s));
+    result.lines.push_back(SectionLines{int(m_index) + 1, {}});
     return std::nullopt;
   }
 
@@ -253,9 +255,10 @@ class Parser {
     return u"unterminated %1: the closing quote is missing"_s.arg(what);
   }
 
-  std::optional<QString> valueLine(QStringView line, Document& doc) {
-    if (doc.sections.empty()) return u"value line before any [KEY] line"_s;
-    Section& section = doc.sections.back();
+  std::optional<QString> valueLine(QStringView line, ReadResult& result) {
+    if (result.document.sections.empty()) return u"value line before any [KEY] line"_s;
+    Section& section = result.document.sections.back();
+    const int lineNumber = int(m_index) + 1;  // before a hex list moves on to its continuations
     if (section.remove) return u"value line under a key deletion [-KEY]"_s;
 
     ValueLine v;
@@ -308,6 +311,7 @@ class Parser {
       return u"unrecognised value data: expected \"text\", dword:, hex:, hex(N): or -"_s;
     }
     section.values.push_back(std::move(v));
+    result.lines.back().values.push_back(lineNumber);
     return std::nullopt;
   }
 

@@ -82,8 +82,16 @@ struct ParseError {
   QString message;
 };
 
+// Where a section and each of its value lines start in the file (1-based), for messages about
+// a line that parsed but cannot be applied.
+struct SectionLines {
+  int line = 0;
+  std::vector<int> values;
+};
+
 struct ReadResult {
   Document document;
+  std::vector<SectionLines> lines;  // parallel to document.sections
   std::optional<ParseError> error;
   bool ok() const { return !error; }
 };

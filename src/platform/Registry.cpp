@@ -552,6 +552,18 @@ void Registry::CloseKey() {
   d->flush(d->root);
 }
 
+void Registry::DiscardChanges() {
+  d->keyOpen = false;
+  d->readOnlyKey = false;
+  d->current.clear();
+  for (Impl::RootState& s : d->roots) {
+    s.journal.clear();
+    s.lastWrite.clear();
+    s.superseded = 0;
+    s.view.reset();
+  }
+}
+
 bool Registry::HasCurrentKey() const { return d->keyOpen; }
 QString Registry::CurrentPath() const { return d->current.join(u'\\'); }
 

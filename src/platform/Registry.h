@@ -124,6 +124,10 @@ class Registry {
   // open, e.g. after DeleteKey). Throws RegistryError when they cannot be written; the key is
   // closed all the same and the changes stay pending.
   void CloseKey();
+  // Drops this object's changes not yet written, of every root, and closes the key without
+  // writing: a group that fails halfway (an import refused at its tenth line) leaves the hives
+  // exactly as they were.
+  void DiscardChanges();
   bool HasCurrentKey() const;
   QString CurrentPath() const;
 

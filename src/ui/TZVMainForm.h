@@ -17,6 +17,7 @@
 
 #include "exam/ExamFlow.h"
 #include "exam/Protocol.h"
+#include "shell/FontEditor.h"
 #include "shell/MainSettings.h"
 #include "tasks/TaskCatalogue.h"
 #include "ui/SkinnedForm.h"
@@ -153,6 +154,9 @@ class TZVMainForm : public SkinnedForm, public ExamView {
   void SoundCheckBoxClick();
   void MainPopupMenuPopup(QWidget* on, QPoint globalPos);
   void CopyItemClick();
+  void FontItemClick();
+  // The target's font on all its widgets: both task labels, or the five answer buttons.
+  void ApplyFont(FontTarget target, const FontChoice& font);
   // Arrow keys move the focus among the buttons (application-wide hook).
   bool HandleMessages(QObject* watched, QEvent* event);
 
@@ -175,6 +179,7 @@ class TZVMainForm : public SkinnedForm, public ExamView {
   bool m_closed = false;
   bool m_refreshing = false;  // controls set by Refresh do not report back to the flow
   bool m_startScreenColoured = false;
+  FontTarget m_fontTarget = FontTarget::Answers;  // where the popup menu was opened
   int m_appliedFocusRequest = -1;
   int m_tlFirst = -1;
   int m_tlLast = -1;

@@ -308,7 +308,7 @@ void TZVMainForm::CreateControls() {
   FontItem = MainPopupMenu->addAction(S("Шрифт ответов..."));
   CopyItem = MainPopupMenu->addAction(S("Копировать задание в буфер"));
   connect(CopyItem, &QAction::triggered, this, &TZVMainForm::CopyItemClick);
-  // The font window comes with the font settings; until then the item opens nothing.
+  connect(FontItem, &QAction::triggered, this, &TZVMainForm::FontItemClick);
 
   // Events to the flow.
   connect(CancelBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::CancelBitBtnClick);
@@ -412,11 +412,15 @@ void TZVMainForm::ColourFromSkinOnStartScreen() {
 
 void TZVMainForm::MainPopupMenuPopup(QWidget* on, QPoint globalPos) {
   const MainPopup popup = MainPopupFor(on == TaskLabel, m_flow->OnStartScreen());
+  m_fontTarget = FontTargetFor(on == TaskLabel);
   FontItem->setText(popup.FontItem);
   CopyItem->setVisible(popup.CopyItemVisible);
   MainPopupMenu->popup(globalPos);
 }
 
-void TZVMainForm::CopyItemClick() { QGuiApplication::clipboard()->setText(TaskLabel->text()); }
+void TZVMainForm::CopyItemClick() {
+  if (TaskLabel->text().isEmpty()) return;  // an empty task copies nothing
+  QGuiApplication::clipboard()->setText(TaskLabel->text());
+}
 
 }  // namespace zv

@@ -40,6 +40,7 @@ const std::map<QString, Folder>& Folders() {
       {QStringLiteral("uninstall"), {Kind::Core, 4}},
       {QStringLiteral("ui"), {Kind::Windows, 5}},
       {QStringLiteral("app"), {Kind::Windows, 6}},
+      {QStringLiteral("regedit"), {Kind::Windows, 6}},
   };
   return folders;
 }
