@@ -95,13 +95,13 @@ std::vector<AboutFragment> BuildAboutFragments(const AboutCredits& credits) {
   const auto bullets = [&out](const QStringList& items) {
     for (const QString& item : items) out.push_back({item + u'\n', 0, false, true, true});
   };
-  heading(u"Неочевидное:\n"_s, kNavy);
+  heading(u"Неочевидное:\n"_s, kCreditNavy);
   bullets(credits.hints);
-  heading(u"\nИсточники:\n"_s, kBlue);
+  heading(u"\nИсточники:\n"_s, kCreditBlue);
   bullets(credits.sources);
-  heading(u"\nИспользованы звуковые фрагменты произведений следующих исполнителей:\n"_s, kGreen);
+  heading(u"\nИспользованы звуковые фрагменты произведений следующих исполнителей:\n"_s, kCreditGreen);
   out.push_back({credits.performers.join(u", "_s), 0, false, true, false});
-  heading(u"\nПомощники:\n"_s, kPurple);
+  heading(u"\nПомощники:\n"_s, kCreditPurple);
   bullets(credits.helpers);
   return out;
 }

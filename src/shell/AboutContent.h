@@ -59,10 +59,10 @@ struct AboutFragment {
   bool operator==(const AboutFragment&) const = default;
 };
 
-inline constexpr std::uint32_t kNavy = 0x000080;
-inline constexpr std::uint32_t kBlue = 0x0000FF;
-inline constexpr std::uint32_t kGreen = 0x008000;
-inline constexpr std::uint32_t kPurple = 0x800080;
+inline constexpr std::uint32_t kCreditNavy = 0x000080;
+inline constexpr std::uint32_t kCreditBlue = 0x0000FF;
+inline constexpr std::uint32_t kCreditGreen = 0x008000;
+inline constexpr std::uint32_t kCreditPurple = 0x800080;
 
 // The hints and credits in the order the window writes them: each heading, then its items.
 std::vector<AboutFragment> BuildAboutFragments(const AboutCredits& credits);

@@ -172,18 +172,18 @@ TEST(AboutCredits, FragmentsFromTheContentFiles) {
       ++at;
     }
   };
-  heading(u"Неочевидное:\n"_s, kNavy);
+  heading(u"Неочевидное:\n"_s, kCreditNavy);
   bullets(credits.hints);
-  heading(u"\nИсточники:\n"_s, kBlue);
+  heading(u"\nИсточники:\n"_s, kCreditBlue);
   bullets(credits.sources);
-  heading(u"\nИспользованы звуковые фрагменты произведений следующих исполнителей:\n"_s, kGreen);
+  heading(u"\nИспользованы звуковые фрагменты произведений следующих исполнителей:\n"_s, kCreditGreen);
   ASSERT_LT(at, f.size());
   EXPECT_EQ(f[at].text, u"Anna, Elena, Irina, Aleksandr — голоса синтезатора речи RHVoice (лицензия LGPL-2.1+)"_s)
       << "the voices are not one comma-separated line";
   EXPECT_TRUE(f[at].italic);
   EXPECT_FALSE(f[at].bulleted);
   ++at;
-  heading(u"\nПомощники:\n"_s, kPurple);
+  heading(u"\nПомощники:\n"_s, kCreditPurple);
   bullets(credits.helpers);
 }
 
