@@ -19,7 +19,7 @@ int RunTrainer(int argc, char** argv, const MainWindowFactory& createWindows) {
   // The application title "Зорвик" is the caption the windows and boxes carry themselves; it
   // is not set as the display name, which would append it to every other window's caption.
   QCoreApplication::setApplicationName(u"Zorvik"_s);
-  QGuiApplication::setDesktopFileName(u"zorvik"_s);
+  QGuiApplication::setDesktopFileName(u"ru.ostwin.Zorvik"_s);
   InstallMessageBoxPresenter();
 
   SystemInfo info = StartSystemInfo(SystemInfoInputs::fromProcess(QCoreApplication::arguments()));

@@ -1,5 +1,6 @@
 #include "app/TrainerWindows.h"
 
+#include "platform/SessionEnd.h"
 #include "platform/SingleInstance.h"
 #include "shell/BringForward.h"
 #include "shell/StartUp.h"
@@ -16,7 +17,11 @@ TrainerWindows::TrainerWindows(TrainerContext& context, SoundService& sound) {
   m_server = std::make_unique<InstanceMessageServer>();
   TZVMainForm* main = m_main.get();
   connect(m_server.get(), &InstanceMessageServer::bringForwardRequested, main, [main] { BringForward(*main); });
-  connect(m_server.get(), &InstanceMessageServer::quitRequested, main, [main] { main->close(); });
+  // The uninstaller's quit ends the program as the end of the session does, so a modal window
+  // on view cannot hold it up and everything is stored before the uninstaller goes on.
+  connect(m_server.get(), &InstanceMessageServer::quitRequested, main, [main] {
+    if (!RequestSessionEnd()) main->close();
+  });
 
   m_aid = std::make_unique<TAidForm>(main);
   m_hint = std::make_unique<THintForm>(*context.System.SettingsRegistry, *context.System.Random, sound, main);

@@ -16,6 +16,12 @@ void ProtocolDocument::Clear() {
   m_colour = kBlack;
 }
 
+ProtocolDocument ProtocolDocument::FromParagraphs(std::vector<ProtocolParagraph> paragraphs) {
+  ProtocolDocument d;
+  if (!paragraphs.empty()) d.m_paragraphs = std::move(paragraphs);
+  return d;
+}
+
 void ProtocolDocument::SetAttributes(RunStyle style, std::uint32_t colour) {
   m_style = style;
   m_colour = colour;

@@ -44,6 +44,9 @@ struct ProtocolParagraph {
 class ProtocolDocument {
  public:
   ProtocolDocument() { Clear(); }
+  // A document of the given paragraphs (one empty paragraph when there are none); writing goes
+  // on at the end of the last one.
+  static ProtocolDocument FromParagraphs(std::vector<ProtocolParagraph> paragraphs);
   void Clear();
   void SetAttributes(RunStyle style, std::uint32_t colour);
   void SetAlignment(Align align);

@@ -26,6 +26,7 @@ struct MessageRequest {
   bool topmost = true;
   bool taskModal = true;
   bool serviceNotification = false;
+  int defaultButton = 0;  // which button Enter presses: 0 the first, 1 the second (MB_DEFBUTTON2)
 };
 
 using MessagePresenter = std::function<MsgResult(const MessageRequest&)>;

@@ -21,7 +21,7 @@
 namespace zv {
 
 // Which modal window is asked for.
-enum class ModalWindow { CorrectAnswer, Mark, Protocol, FileDialog, Warning, Other };
+enum class ModalWindow { CorrectAnswer, Mark, Protocol, TaskList, FileDialog, Warning, Other };
 
 struct ModalRequest {
   ModalWindow window = ModalWindow::Other;

@@ -513,6 +513,15 @@ Registry::~Registry() {
 }
 
 std::uint32_t Registry::Access() const { return d->access; }
+
+std::optional<QString> Registry::HiveReadError(RootKey root) const {
+  const QString path = d->paths.hiveFile(root);
+  const hivefile::Contents contents = hivefile::ReadAll(path, regfile::kMaxFileBytes);
+  if (contents.error) return contents.error;
+  if (contents.notRegular) return path + u" is not a regular file"_s;
+  if (contents.tooLarge) return path + u" is larger than %1 bytes"_s.arg(regfile::kMaxFileBytes);
+  return std::nullopt;
+}
 void Registry::SetAccess(std::uint32_t access) { d->access = access; }
 
 void Registry::SetRootKey(RootKey root) {

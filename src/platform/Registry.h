@@ -131,6 +131,12 @@ class Registry {
   bool HasCurrentKey() const;
   QString CurrentPath() const;
 
+  // Why the root's hive file cannot be taken as it is — it exists but cannot be read
+  // (permissions, I/O, not a regular file, over the size limit) — or nothing when it is
+  // readable or absent. Reading treats such a hive as empty; a caller about to act on what a
+  // hive says (delete what it names) asks first.
+  std::optional<QString> HiveReadError(RootKey root) const;
+
   bool KeyExists(const QString& path);
   // Deletes a key with all its subkeys. Relative paths as for OpenKey. False when the key does
   // not exist or is the root.

@@ -49,6 +49,13 @@ void EndAtProcessExit() {
   session->End();
 }
 
+bool RequestSessionEnd() {
+  SessionEnd* session = g_live;
+  if (session == nullptr) return false;
+  session->End();
+  return true;
+}
+
 SessionEnd::SessionEnd(QObject* parent) : QObject(parent) {
   static const bool exitHandlerRegistered = std::atexit(OnProcessExit) == 0;
   if (exitHandlerRegistered) g_live = this;

@@ -29,6 +29,11 @@ class QSocketNotifier;
 
 namespace zv {
 
+// Another program asks the running trainer to end (the uninstaller's quit message): reported
+// as the end of the session through the live instance, so it takes the same path — every window
+// closed, a modal one included, then the event loop left. False when no instance lives.
+bool RequestSessionEnd();
+
 // What the exit handler runs: reports the end through the live instance, unless it has been
 // reported already or the exit does not come from the UI thread.
 void EndAtProcessExit();
@@ -54,6 +59,7 @@ class SessionEnd : public QObject {
 
  private:
   friend void EndAtProcessExit();
+  friend bool RequestSessionEnd();
   void ReadSignals();
   void End();
 

@@ -1,17 +1,9 @@
 #include "platform/SingleInstance.h"
 
-#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QVariant>
-
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zv {
 
@@ -22,20 +14,6 @@ namespace {
 // A connection may carry a few messages; anything beyond is not a copy of ours talking.
 constexpr int kMaxMessagesPerConnection = 16;
 constexpr int kMessageSize = 4;
-
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
-
-// The fallback folder must be ours alone: a folder another user created under the shared
-// temp base could hold their socket or let them take our lock.
-bool preparePrivateFolder(const QString& folder) {
-  const QByteArray path = native(folder);
-  if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) return false;
-  struct stat st {};
-  if (::lstat(path.constData(), &st) != 0) return false;
-  if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
-  if ((st.st_mode & 077) != 0 && ::chmod(path.constData(), 0700) != 0) return false;
-  return true;
-}
 
 void encode(std::uint32_t message, char* out) {
   for (int i = 0; i < kMessageSize; ++i) out[i] = char((message >> (8 * i)) & 0xFF);
@@ -48,42 +26,6 @@ std::uint32_t decode(const QByteArray& bytes) {
 }
 
 }  // namespace
-
-InstancePaths InstancePaths::InFolder(const QString& folder) {
-  InstancePaths paths;
-  paths.LockFile = folder + u"/zorvik_memfile"_s;
-  paths.ServerName = folder + u'/' + QLatin1String(kMainWindowClass) + u"-%1"_s.arg(::geteuid());
-  return paths;
-}
-
-InstancePaths InstancePaths::ForUser(const QProcessEnvironment& environment, const QString& tempBase) {
-  const QString runtime = environment.value(u"XDG_RUNTIME_DIR"_s);
-  if (!runtime.isEmpty()) return InFolder(runtime);
-  const QString folder = tempBase + u"/zorvik-%1"_s.arg(::geteuid());
-  if (!preparePrivateFolder(folder)) return InstancePaths{};
-  return InFolder(folder);
-}
-
-SingleInstanceLock::SingleInstanceLock(const QString& path) : m_path(path) {
-  if (path.isEmpty()) return;
-  m_fd = ::open(native(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (m_fd < 0) return;
-  int rc = 0;
-  do {
-    rc = ::flock(m_fd, LOCK_EX | LOCK_NB);
-  } while (rc != 0 && errno == EINTR);
-  if (rc == 0) {
-    m_state = State::Owned;
-    return;
-  }
-  m_state = errno == EWOULDBLOCK ? State::HeldElsewhere : State::Unavailable;
-  ::close(m_fd);
-  m_fd = -1;
-}
-
-SingleInstanceLock::~SingleInstanceLock() {
-  if (m_fd >= 0) ::close(m_fd);  // closing the only descriptor releases the lock
-}
 
 bool SendInstanceMessage(const QString& serverName, std::uint32_t message, int timeoutMs) {
   if (serverName.isEmpty()) return false;

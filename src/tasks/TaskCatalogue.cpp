@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstring>
 
 namespace zv {
@@ -69,6 +70,26 @@ int TaskCatalogue::LoadTask(int index, TaskRecord& record) const {
     if (last) return std::min(slot, static_cast<int>(record.Slots.size()) - 1);
     pos = stop + 1;
   }
+}
+
+std::vector<std::array<QByteArray, 2>> TaskCatalogue::PhrasesAndAnswers(int count) const {
+  std::vector<std::array<QByteArray, 2>> out(static_cast<std::size_t>(std::max(count, 0)));
+  const qsizetype first = m_tasks.indexOf(kTaskEnd);
+  if (first < 0) return out;
+  qsizetype pos = first + 1;
+  for (auto& entry : out) {
+    const qsizetype end = m_tasks.indexOf(kTaskEnd, pos);
+    if (end < 0) break;  // a text cut short holds no further task
+    const QByteArrayView task = m_tasks.sliced(pos, end - pos);
+    pos = end + 1;
+    const qsizetype cut = task.indexOf(kPieceSeparator);
+    if (cut < 0) continue;  // an empty task, or one without interpretations
+    const qsizetype cut2 = task.indexOf(kPieceSeparator, cut + 1);
+    const QByteArrayView answer = task.sliced(cut + 1, (cut2 < 0 ? task.size() : cut2) - cut - 1);
+    entry[0] = Capitalize(Descramble(task.first(cut))).left(kMaxPiece);
+    entry[1] = Capitalize(Descramble(answer)).left(kMaxPiece);
+  }
+  return out;
 }
 
 int TaskCatalogue::CountSayings() const {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <concepts>
+#include <vector>
 
 namespace zv {
 
@@ -40,6 +41,11 @@ class TaskCatalogue {
   // Fills the record and returns the number of interpretations (3..5); 0 for an index outside
   // 1..2000 or one the text does not hold (an empty task).
   int LoadTask(int index, TaskRecord& record) const;
+
+  // The phrase and the right interpretation (slots 0 and 1 of LoadTask) of tasks 1..count, in
+  // one pass over the text: element i - 1 for task i, both empty for a task the text does not
+  // hold. The task list reads the whole bank at once this way.
+  std::vector<std::array<QByteArray, 2>> PhrasesAndAnswers(int count) const;
 
   // Number of sayings: the "^" bytes not counting the text's last character.
   int CountSayings() const;

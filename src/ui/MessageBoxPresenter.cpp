@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace zv {
 namespace {
 
@@ -61,7 +63,8 @@ MsgResult present(const MessageRequest& r) {
     const QString text = r.russian ? QString::fromUtf16(c.ru) : QString::fromLatin1(c.en);
     buttons.emplace_back(box.addButton(text, c.role), c.result);
   }
-  box.setDefaultButton(static_cast<QPushButton*>(buttons.front().first));
+  const std::size_t defaultIndex = std::min(static_cast<std::size_t>(std::max(r.defaultButton, 0)), buttons.size() - 1);
+  box.setDefaultButton(static_cast<QPushButton*>(buttons[defaultIndex].first));
   box.exec();
   for (const auto& [button, result] : buttons)
     if (box.clickedButton() == button) return result;

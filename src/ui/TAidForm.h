@@ -6,9 +6,16 @@
 // AidPanel. For the protocol the search panel and the tricks are hidden and ProvPanel, a saying
 // over the protocol with the closing button OKBitBtn, stands at the bottom instead.
 //
-// This class so far carries the protocol view: building the list, the search, the font choice
-// and the tricks come on top of the same controls, which already exist (inert) under their
-// system names.
+// List view (the main window's list button): ShowList reads the list settings, builds the list
+// (core BuildTaskList, stepping the caller's progress window every 16 lines; "Отмена" there
+// ends it with nothing shown), renders it, keeps it as the full list and runs the window
+// modally. The search (core SearchTaskList) renders its result into a second document, so
+// "Список" and an emptied key only put the full list's document back. Closing stores the list
+// settings and clears the text; the full list is kept until the next building.
+//
+// The tricks "Проделки с пройденным": saving the progress as a registry-editor file on the
+// desktop, and forgetting it (after a question; the window then closes and the caller's
+// Forgotten runs). Both act on what TaskListContext gives.
 //
 // Protocol view (the main window's "Просмотр протокола"): ShowProtocol renders the document
 // the exam wrote, puts the saying the caller drew (already decoded) into ProvLabel, raises
@@ -22,12 +29,21 @@
 //
 // Lifetime: created once at start-up with the main window as parent, kept until the end.
 
+#include "exam/ExamStatistics.h"
 #include "exam/Protocol.h"
 #include "platform/ModalWindow.h"
+#include "shell/ListSettings.h"
+#include "tasks/ProgressExport.h"
 
 #include <QDialog>
 #include <QFont>
 #include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -38,9 +54,39 @@ class QMenu;
 class QPushButton;
 class QComboBox;
 class QSpinBox;
+class QTextDocument;
 class QTextEdit;
 
 namespace zv {
+
+class ProgressSteps;
+class Registry;
+class TaskCatalogue;
+class TSmartRand;
+
+// What the list is built from and what its tricks change; everything outlives the showing.
+struct TaskListContext {
+  const TaskCatalogue& catalogue;
+  std::span<const std::uint16_t> displayOrder;
+  TSmartRand& tasks;
+  TSmartRand& remarks;
+  ExamStatistics& statistics;
+  int lastMark = 0;
+  bool lastWasConsolidation = false;
+  int taskCount = 1500;
+  QString caption;               // message boxes, "Зорвик"
+  QString keyPath;               // the program key the export names
+  Registry* registry = nullptr;  // the list settings; none: defaults, nothing stored
+  QString desktopFolder;         // ends in "/"; empty when unknown
+  // The stored states of every selector that exists in this run.
+  std::function<std::vector<SelectorState>()> selectorStates;
+  // Runs after a confirmed forgetting (the main window unticks consolidation).
+  std::function<void()> forgotten;
+  // Every 16 lines of the building: steps the progress; false when the user cancelled.
+  std::function<bool()> step;
+  // The building has ended, done or cancelled (the progress window goes).
+  std::function<void()> built;
+};
 
 class TAidForm : public QDialog {
   Q_OBJECT
@@ -73,6 +119,25 @@ class TAidForm : public QDialog {
   int RunModal(ModalWindow window);
   bool InProtocolView() const { return m_protocolView; }
 
+  // The list view, run modally; false when the building was cancelled (nothing was shown).
+  bool ShowList(const TaskListContext& context);
+  // The same without blocking (tests, screenshots): false when cancelled.
+  bool OpenList(const TaskListContext& context);
+  bool InListView() const { return m_listContext.has_value(); }
+  // The full list as built, and its flag (false while a search result is shown).
+  const ProtocolDocument& FullList() const { return m_fullList; }
+  bool FullListShown() const { return m_fullListShown; }
+  int FoundCount() const { return m_found; }
+
+  // Handlers, public for the tests that drive them.
+  void FilterBitBtnClick();
+  void WholeListBitBtnClick();
+  void KeyEditChange();
+  void WholeCheckBoxClick();
+  void TricksComboBoxSelect(int index);
+  void FontSizeChange(int size);
+  void FontChosen(const QString& family);
+
   // The font of the view (the list font, "Arial" 8 pt until the settings are read).
   void SetViewFont(const QFont& font);
   const QFont& ViewFont() const { return m_viewFont; }
@@ -83,6 +148,7 @@ class TAidForm : public QDialog {
   QTextEdit* AidRichEdit = nullptr;
   QFrame* TopPanel = nullptr;
   QLabel* FontLabel = nullptr;
+  QComboBox* FontComboBox = nullptr;  // a TXFontComboBox, hidden until FontLabel is clicked
   QSpinBox* FontUpDown = nullptr;
   QLabel* TricksLabel = nullptr;
   QComboBox* TricksComboBox = nullptr;
@@ -117,9 +183,32 @@ class TAidForm : public QDialog {
   void OKBitBtnClick();
   void CopyToBufClick();
   void ApplyViewFont();
+  bool PrepareList(const TaskListContext& context);
+  void EndListView();
+  void ShowDocument(QTextDocument* document);
+  void RenderInto(QTextDocument*& slot, const ProtocolDocument& content);
+  void Discard(QTextDocument*& slot);
+  void RestoreFullList();
+  void FontLabelClick();
+  void FontComboCloseUp();
+  void TricksLabelClick();
+  void TricksComboCloseUp();
+  void SaveProgress();
+  void ForgetProgressClick();
+  void WholeCheckLabelColour();
+  void SetRedraw(bool on);
 
   QFont m_viewFont;
   bool m_protocolView = false;
+  QTextDocument* m_protocolDocument = nullptr;
+  QTextDocument* m_listDocument = nullptr;
+  QTextDocument* m_resultDocument = nullptr;
+  std::optional<TaskListContext> m_listContext;
+  ProtocolDocument m_fullList;
+  bool m_fullListShown = false;
+  int m_found = 0;
+  QString m_lastKey;
+  ListSettings m_listSettings;
 };
 
 }  // namespace zv

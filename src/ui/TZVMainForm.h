@@ -19,6 +19,7 @@
 #include "exam/Protocol.h"
 #include "shell/FontEditor.h"
 #include "shell/MainSettings.h"
+#include "tasks/ProgressExport.h"
 #include "tasks/TaskCatalogue.h"
 #include "ui/SkinnedForm.h"
 
@@ -27,6 +28,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -79,6 +81,16 @@ class TZVMainForm : public SkinnedForm, public ExamView {
   void CloseWindow() override;
   void MinimizeWindow() override;
   void ProcessPendingMessages() override;
+
+  // The stored states of every selector of this run, for the progress file: the start-up
+  // selectors, the correct-answer window's and what each AddSelectorStates source adds (the
+  // sound layer, for the categories it loaded).
+  std::vector<SelectorState> SelectorStates();
+  void AddSelectorStates(std::function<std::vector<SelectorState>()> states);
+
+  // The list button: hides this window, builds the list behind a progress window, shows it
+  // and, when it closes, shows this window with its start screen rebuilt.
+  void TaskListBitBtnClick();
 
   // Writes the settings and selector states (the first call only; closing calls it).
   void FormClose();
@@ -175,6 +187,7 @@ class TZVMainForm : public SkinnedForm, public ExamView {
   MainSettings m_settings;
   QPointer<TAidForm> m_aid;
   QPointer<THintForm> m_hint;
+  std::vector<std::function<std::vector<SelectorState>()>> m_moreSelectorStates;
 
   bool m_created = false;
   bool m_closed = false;

@@ -314,6 +314,7 @@ void TZVMainForm::CreateControls() {
   connect(CancelBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::CancelBitBtnClick);
   connect(InfoBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::InfoBitBtnClick);
   connect(ShowLogBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::ShowLogBitBtnClick);
+  connect(TaskListBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::TaskListBitBtnClick);
   connect(SpeakerBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::SpeakerBitBtnClick);
   disconnect(ExitBitBtn, nullptr, this, nullptr);
   connect(ExitBitBtn, &QAbstractButton::clicked, this, [this] { m_flow->ExitBitBtnClick(); });

@@ -7,6 +7,7 @@ target_sources(zv_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormControls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormExam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormFont.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormSettings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormSound.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormTimeLimit.cpp

@@ -4,6 +4,7 @@
 //   ZV_DRIVE=hint:N     the correct-answer window of answer N is on view (modal)
 //   ZV_DRIVE=between:N  N answers given, the next task is on view
 //   ZV_DRIVE=mark       the mark window is on view (modal)
+//   (none)              nothing is clicked: the start screen stays on view
 // Every answer given is the right one.
 
 #include "app/RunTrainer.h"
@@ -44,7 +45,8 @@ class ExamDriver : public QObject {
   }
 
   void Tick() {
-    if (m_ready || m_busy) return;
+    // Without ZV_DRIVE it stays on the start screen: the test ends it there.
+    if (m_ready || m_busy || m_stage.isEmpty()) return;
     TZVMainForm& main = m_windows.Main();
     if (QWidget* modal = QApplication::activeModalWidget()) {
       const bool hint = modal == &m_windows.Hint();

@@ -122,7 +122,7 @@ const std::set<QString>& NormalCloseNames() {
 struct EndRow {
   const char* name;
   const char* drive;  // "": the real trainer on its start screen
-  int signal;
+  int signal;       // 0: the uninstaller's quit message instead of a signal
   int rCount;       // right answers given before the end
   int passedTasks;  // tasks drawn (and so passed) before the end
 };
@@ -140,7 +140,8 @@ TEST_P(SessionEndsTheTrainer, HiveHoldsWhatANormalCloseWrites) {
   {
     TrainerProcess trainer(dir, QStringLiteral(ZV_EXAM_DRIVER), QString::fromLatin1(row.drive));
     ASSERT_TRUE(trainer.WaitUntilReady());
-    EXPECT_EQ(trainer.EndWith(row.signal), 0) << "did not end by itself, or ended unclean";
+    EXPECT_EQ(row.signal != 0 ? trainer.EndWith(row.signal) : trainer.Quit(), 0)
+        << "did not end by itself, or ended unclean";
   }
   const Hive hive = ReadHive(dir);
   EXPECT_EQ(Names(hive.names), Names(expected));
@@ -155,7 +156,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, SessionEndsTheTrainer,
                                            EndRow{"SigtermWithTheCorrectAnswerWindowUp", "hint:1", SIGTERM, 1, 1},
                                            EndRow{"SigtermBetweenAnswers", "between:2", SIGTERM, 2, 3},
                                            EndRow{"SigtermWithTheLastCorrectAnswerWindowUp", "hint:5", SIGTERM, 5, 5},
-                                           EndRow{"SigtermWithTheMarkWindowUp", "mark", SIGTERM, 5, 5}),
+                                           EndRow{"SigtermWithTheMarkWindowUp", "mark", SIGTERM, 5, 5},
+                                           EndRow{"QuitMessageWithTheCorrectAnswerWindowUp", "hint:1", 0, 1, 1},
+                                           EndRow{"QuitMessageWithTheMarkWindowUp", "mark", 0, 5, 5}),
                          zv::test::RowName{});
 
 // The display going away: the toolkit ends the process with exit(1) from inside its event
