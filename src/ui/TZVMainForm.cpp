@@ -152,7 +152,10 @@ void TZVMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TZVMainForm::keyPressEvent(QKeyEvent* event) {
-  // F1 opens the about window, which comes with its own window; nothing to open yet.
+  if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+    InfoBitBtnClick();
+    return;
+  }
   SkinnedForm::keyPressEvent(event);
 }
 

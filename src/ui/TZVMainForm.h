@@ -167,6 +167,7 @@ class TZVMainForm : public SkinnedForm, public ExamView {
   void MainPopupMenuPopup(QWidget* on, QPoint globalPos);
   void CopyItemClick();
   void FontItemClick();
+  void InfoBitBtnClick();  // the about window, also on F1
   // The target's font on all its widgets: both task labels, or the five answer buttons.
   void ApplyFont(FontTarget target, const FontChoice& font);
   // Arrow keys move the focus among the buttons (application-wide hook).

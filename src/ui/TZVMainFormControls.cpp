@@ -312,6 +312,7 @@ void TZVMainForm::CreateControls() {
 
   // Events to the flow.
   connect(CancelBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::CancelBitBtnClick);
+  connect(InfoBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::InfoBitBtnClick);
   connect(ShowLogBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::ShowLogBitBtnClick);
   connect(TaskListBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::TaskListBitBtnClick);
   connect(SpeakerBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::SpeakerBitBtnClick);
