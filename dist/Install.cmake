@@ -59,7 +59,7 @@ if(zv_bin_dir)
 endif()
 
 # A desktop entry's Exec names the program as one argument: quoted when it holds a character
-# the entry's syntax reserves (the quoting rules of the Desktop Entry Specification).
+# the entry's syntax reserves (the desktop-entry quoting rules: backslash and double quote escaped).
 function(zv_exec_argument path out)
   if(path MATCHES "[ \t\"'\\\\><~|&;$*?#()`=%]")
     string(REPLACE "\\" "\\\\" path "${path}")
