@@ -96,7 +96,7 @@ TransferReport Fetch::Run() {
   // A reply that ended in an error fails as a whole; the bytes it still holds do not matter.
   if (!m_end && m_reply.error() == QNetworkReply::NoError) Drain(true);
   if (!m_end) m_end = Classify();
-  if (*m_end == TransferEnd::Complete && !m_madeFile) OpenFile();  // an empty body: an empty file
+  if (*m_end == TransferEnd::Complete && !m_madeFile && !OpenFile()) m_end = TransferEnd::Failed;  // an empty body
   if (m_file.isOpen()) {
     if (!m_file.flush() && *m_end == TransferEnd::Complete) m_end = TransferEnd::Failed;
     m_file.close();

@@ -10,23 +10,28 @@
 namespace zv::test {
 namespace {
 
-constexpr qint64 kPiece = 64 * 1024;        // written at a time while streaming
-constexpr qint64 kBacklog = 4 * kPiece;     // more is written when less than this is pending
+constexpr qint64 kPiece = 64 * 1024;     // written at a time while streaming
+constexpr qint64 kBacklog = 4 * kPiece;  // more is written when less than this is pending
 constexpr qsizetype kMaxRequestHead = 16 * 1024;
 
 QByteArray Reason(int status) {
   switch (status) {
-    case 200: return "OK";
-    case 302: return "Found";
-    case 400: return "Bad Request";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    default: return "Status";
+    case 200:
+      return "OK";
+    case 302:
+      return "Found";
+    case 400:
+      return "Bad Request";
+    case 404:
+      return "Not Found";
+    case 405:
+      return "Method Not Allowed";
+    default:
+      return "Status";
   }
 }
 
-QByteArray Head(int status, const QByteArray& contentType, std::optional<qint64> length,
-                const QByteArray& extra = {}) {
+QByteArray Head(int status, const QByteArray& contentType, std::optional<qint64> length, const QByteArray& extra = {}) {
   QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + ' ' + Reason(status) + "\r\n";
   head += "Content-Type: " + contentType + "\r\n";
   if (length) head += "Content-Length: " + QByteArray::number(*length) + "\r\n";
@@ -116,8 +121,10 @@ void LoopbackHttpServer::Read(QTcpSocket* socket) {
   QByteArray request = socket->property("request").toByteArray() + socket->readAll();
   const qsizetype end = request.indexOf("\r\n\r\n");
   if (end < 0) {
-    if (request.size() > kMaxRequestHead) socket->abort();
-    else socket->setProperty("request", request);
+    if (request.size() > kMaxRequestHead)
+      socket->abort();
+    else
+      socket->setProperty("request", request);
     return;
   }
   socket->setProperty("answered", true);

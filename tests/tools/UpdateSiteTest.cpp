@@ -200,12 +200,12 @@ TEST_P(Damaged, IsRefusedWithAMessageAndNothingPlaced) {
   EXPECT_EQ(Entries(home.filePath(u".local/share/Zorvik"_s)), QStringList{});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Damaged,
-    ::testing::Values(DamageRow{"ByteFlippedInThePackage", [](QByteArray& b) { b[b.size() - 300] ^= 0x40; }},
-                      DamageRow{"CutShort", [](QByteArray& b) { b.chop(1000); }},
-                      DamageRow{"BytesAppended", [](QByteArray& b) { b.append("\n"); }}),
-    test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Rows, Damaged,
+                         ::testing::Values(DamageRow{"ByteFlippedInThePackage",
+                                                     [](QByteArray& b) { b[b.size() - 300] ^= 0x40; }},
+                                           DamageRow{"CutShort", [](QByteArray& b) { b.chop(1000); }},
+                                           DamageRow{"BytesAppended", [](QByteArray& b) { b.append("\n"); }}),
+                         test::RowName{});
 
 TEST(UpdateSite, AnUnusablePackageFailsTheBuildInsteadOfBeingOffered) {
   test::PackageFolder packages;

@@ -58,7 +58,8 @@ class Site {
   Site() : m_server(m_folder.path()) {
     Write(u"whole.bin"_s, WholeFile());
     Write(u"ZVUpdateURL.idx"_s, kAddresses);
-    m_server.Route("/error-page.idx", HttpRoute::Page("<!DOCTYPE html>\n<html><body>Service unavailable</body></html>"));
+    m_server.Route("/error-page.idx",
+                   HttpRoute::Page("<!DOCTYPE html>\n<html><body>Service unavailable</body></html>"));
     m_server.Route("/truncated.run", HttpRoute::Truncated(Bytes(20000), 30000));
     m_server.Route("/huge.run", HttpRoute::Endless());
     m_server.Route("/loop", HttpRoute::Redirect("/loop"));
@@ -131,7 +132,8 @@ TEST_P(Transfers, EndAsTheServerMadeThemAndLeaveOnlyTheDestination) {
   if (row.chunks >= 0) {
     EXPECT_EQ(chunks, row.chunks);
   }
-  const QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  const QStringList left =
+      QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
   EXPECT_EQ(left, row.fileKept ? QStringList{u"item.run"_s} : QStringList{}) << left.join(u' ').toStdString();
 }
 
@@ -140,39 +142,32 @@ constexpr qint64 kWhole = 25000;
 constexpr int kItemLimitChunks = int((2 * 10240 + 65536) / kDownloadChunkBytes);
 constexpr int kIndexLimitChunks = int(kMaxIndexBytes / kDownloadChunkBytes);
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Transfers,
-    ::testing::Values(
-        TransferRow{"WholeFileInCeilOfSizeOverChunkChunks", "/whole.bin", kWhole, FirstLineCheck::Off, 0, kWhole, true,
-                    false, 3},
-        TransferRow{"RedirectFollowed", "/moved.bin", kWhole, FirstLineCheck::Off, 0, kWhole, true, false, 3},
-        TransferRow{"AddressFilePassesFirstLineCheck", "/ZVUpdateURL.idx", -1, FirstLineCheck::On, 0,
-                    kAddresses.size(), true, false, 1},
-        TransferRow{"HtmlPageFailsFirstLineCheck", "/error-page.idx", -1, FirstLineCheck::On, 0, 0, false, false, 1},
-        TransferRow{"BodyShorterThanContentLength", "/truncated.run", 30720, FirstLineCheck::Off, 0, 0, false, true,
-                    -1},
-        TransferRow{"EndlessBodyCutOffAtItemLimit", "/huge.run", 10240, FirstLineCheck::Off, 0, 0, false, true,
-                    kItemLimitChunks},
-        TransferRow{"EndlessIndexCutOffAtIndexLimit", "/huge.run", -1, FirstLineCheck::Off, 0, 0, false, true,
-                    kIndexLimitChunks},
-        TransferRow{"RedirectLoopEnds", "/loop", 10240, FirstLineCheck::Off, 0, 0, false, true, 0},
-        TransferRow{"RedirectToAnotherSchemeNotOpened", "/to-file", 10240, FirstLineCheck::Off, 0, -1, false, false,
-                    0},
-        TransferRow{"NeverAnswersTimesOut", "/silent.idx", -1, FirstLineCheck::On, 0, 0, false, true, 0},
-        TransferRow{"NotFoundNotOpened", "/missing.run", 10240, FirstLineCheck::Off, 0, -1, false, false, 0},
-        TransferRow{"ClosedPortNotOpened", "closed", kWhole, FirstLineCheck::Off, 0, -1, false, false, 0},
-        TransferRow{"OtherSchemeNotOpened", "file:///etc/hostname", kWhole, FirstLineCheck::Off, 0, -1, false, false,
-                    0},
-        TransferRow{"CancelAfterSecondChunkCountsTheFirst", "/whole.bin", kWhole, FirstLineCheck::Off, 2, 10240,
-                    false, false, 2}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, Transfers, ::testing::Values(
+    //          name                                    path                  expected check                cancel result             kept   failure chunks
+    TransferRow{"WholeFileInCeilOfSizeOverChunkChunks", "/whole.bin",         kWhole, FirstLineCheck::Off, 0,     kWhole,            true,  false,  3},
+    TransferRow{"RedirectFollowed",                     "/moved.bin",         kWhole, FirstLineCheck::Off, 0,     kWhole,            true,  false,  3},
+    TransferRow{"AddressFilePassesFirstLineCheck",      "/ZVUpdateURL.idx",   -1,     FirstLineCheck::On,  0,     kAddresses.size(), true,  false,  1},
+    TransferRow{"HtmlPageFailsFirstLineCheck",          "/error-page.idx",    -1,     FirstLineCheck::On,  0,     0,                 false, false,  1},
+    TransferRow{"BodyShorterThanContentLength",         "/truncated.run",     30720,  FirstLineCheck::Off, 0,     0,                 false, true,  -1},
+    TransferRow{"EndlessBodyCutOffAtItemLimit",         "/huge.run",          10240,  FirstLineCheck::Off, 0,     0,                 false, true,   kItemLimitChunks},
+    TransferRow{"EndlessIndexCutOffAtIndexLimit",       "/huge.run",          -1,     FirstLineCheck::Off, 0,     0,                 false, true,   kIndexLimitChunks},
+    TransferRow{"RedirectLoopEnds",                     "/loop",              10240,  FirstLineCheck::Off, 0,     0,                 false, true,   0},
+    TransferRow{"RedirectToAnotherSchemeNotOpened",     "/to-file",           10240,  FirstLineCheck::Off, 0,     -1,                false, false,  0},
+    TransferRow{"NeverAnswersTimesOut",                 "/silent.idx",        -1,     FirstLineCheck::On,  0,     0,                 false, true,   0},
+    TransferRow{"NotFoundNotOpened",                    "/missing.run",       10240,  FirstLineCheck::Off, 0,     -1,                false, false,  0},
+    TransferRow{"ClosedPortNotOpened",                  "closed",             kWhole, FirstLineCheck::Off, 0,     -1,                false, false,  0},
+    TransferRow{"OtherSchemeNotOpened",                 "file:///etc/hostname", kWhole, FirstLineCheck::Off, 0,   -1,                false, false,  0},
+    TransferRow{"CancelAfterSecondChunkCountsTheFirst", "/whole.bin",         kWhole, FirstLineCheck::Off, 2,     10240,             false, false,  2}),
     test::RowName{});
+// clang-format on
 
 TEST_F(NetworkTransferTest, TheBodyArrivesByteForByteWithTheAgentAndNoCache) {
   QTemporaryDir dir;
   const QString destination = QDir(dir.path()).filePath(u"whole.bin"_s);
   NetworkTransfer transfer("Zorvik 1500.0.0 (Test)", kShortTimeout);
-  ASSERT_TRUE(transfer.Download(s_site->Server().Url(u"/whole.bin"_s), destination, kWhole, FirstLineCheck::Off, {})
-                  .usable());
+  ASSERT_TRUE(
+      transfer.Download(s_site->Server().Url(u"/whole.bin"_s), destination, kWhole, FirstLineCheck::Off, {}).usable());
   QFile file(destination);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_TRUE(file.readAll() == WholeFile());
@@ -189,9 +184,9 @@ TEST_F(NetworkTransferTest, AStaleFileIsReplacedNotAppendedTo) {
   stale.write(Bytes(100000));
   stale.close();
   NetworkTransfer transfer("Zorvik test", kShortTimeout);
-  EXPECT_EQ(transfer.Download(s_site->Server().Url(u"/ZVUpdateURL.idx"_s), destination, -1, FirstLineCheck::On, {})
-                .result,
-            kAddresses.size());
+  EXPECT_EQ(
+      transfer.Download(s_site->Server().Url(u"/ZVUpdateURL.idx"_s), destination, -1, FirstLineCheck::On, {}).result,
+      kAddresses.size());
   EXPECT_EQ(QFileInfo(destination).size(), kAddresses.size());
 }
 

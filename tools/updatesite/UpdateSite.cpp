@@ -146,10 +146,10 @@ QByteArray ServersFile(const SiteAddresses& addresses) {
 }
 
 QByteArray IndexFile(const std::vector<SitePackage>& packages, const std::vector<qint64>& installerSizes) {
-  // The first line must begin with "shell": this build itself, which no installation is offered.
+  // The first line must begin with "shell": this very build, so it is never offered.
   const TrainerState trainer;
-  QByteArray index = Line(u"shell=%1^zorvik-setup.run{}Программа «%2» (размер 0 кБ)"_s.arg(trainer.BuildNumber)
-                              .arg(trainer.CyrillicName));
+  QByteArray index = Line(
+      u"shell=%1^zorvik-setup.run{}Программа «%2» (размер 0 кБ)"_s.arg(trainer.BuildNumber).arg(trainer.CyrillicName));
   index += Line(u"{News}Записи голоса для заданий и комментариев Зорвика."_s);
   for (std::size_t i = 0; i < packages.size(); ++i) {
     const SitePackage& p = packages[i];
@@ -168,8 +168,8 @@ std::optional<QString> BuildSite(const QString& packagesDir, const QString& outp
   if (!QDir().mkpath(outputDir)) return u"cannot make "_s + outputDir;
 
   const QDir out(outputDir);
-  constexpr auto kReadable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                             QFileDevice::ReadOther;
+  constexpr auto kReadable =
+      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
   constexpr auto kRunnable = kReadable | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
   SiteReport written;
   std::vector<qint64> sizes;

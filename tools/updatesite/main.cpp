@@ -49,7 +49,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zvupdatesite: %s\n", qPrintable(*error));
     return 1;
   }
-  std::printf("zvupdatesite: %d packages, %lld bytes in %s\n", report.packages, static_cast<long long>(report.bytes),
+  std::printf("zvupdatesite: %d packages, %lld bytes in %s\n",
+              report.packages,
+              static_cast<long long>(report.bytes),
               qPrintable(args[1]));
   return 0;
 }
