@@ -173,6 +173,34 @@ INSTANTIATE_TEST_SUITE_P(Rows, Installs,
                                            InstallRow{"RunappStartsTheTrainer", false, false, true}),
                          test::RowName{});
 
+TEST_F(SiteTest, RunappWaitsForTheTrainerThatHandedOverToEnd) {
+  QTemporaryDir home;
+  const QString lock = home.filePath(u"zorvik_memfile"_s);
+  const QString ended = home.filePath(u"ended"_s);
+  // The old trainer: holds the single-instance lock a moment longer, notes its end, lets go.
+  QProcess old;
+  old.start(u"flock"_s, {lock, u"sh"_s, u"-c"_s, u"sleep 1; touch \"$0\""_s, ended});
+  ASSERT_TRUE(old.waitForStarted());
+  for (int i = 0; i < 100 && !QFileInfo::exists(lock); ++i) QThread::msleep(10);
+  // The new trainer notes whether the old one had ended when it was started.
+  const QString trainer = home.filePath(u"zorvik"_s);
+  QFile stub(trainer);
+  ASSERT_TRUE(stub.open(QIODevice::WriteOnly));
+  stub.write("#!/bin/sh\n[ -e '" + ended.toUtf8() + "' ] && touch \"$0.started\"\n");
+  stub.close();
+  stub.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(u"HOME"_s, home.path());
+  env.insert(u"XDG_RUNTIME_DIR"_s, home.path());
+  env.insert(u"ZORVIK_PROGRAM"_s, trainer);
+  const RunResult run = RunInstaller(SiteFile(u"zvq3.run"_s), {u"modest"_s, u"runapp"_s}, env);
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  for (int i = 0; i < 100 && !QFileInfo::exists(trainer + u".started"_s); ++i) QThread::msleep(20);
+  EXPECT_TRUE(QFileInfo::exists(trainer + u".started"_s));
+  old.waitForFinished();
+}
+
 struct DamageRow {
   const char* name;
   std::function<void(QByteArray&)> damage;

@@ -56,7 +56,8 @@ constexpr const char* kInstaller = R"sh(#!/bin/sh
 # The package is the last @SIZE@ bytes of this file. Its length and SHA-256 are checked, it is
 # written beside its place in $XDG_DATA_HOME/Zorvik/ (~/.local/share/Zorvik/ when unset) and
 # renamed into it. modest: no messages but errors. runapp: then start the trainer,
-# $ZORVIK_PROGRAM when set, else zorvik on the PATH, else /opt/Zorvik/zorvik.
+# $ZORVIK_PROGRAM when set, else zorvik on the PATH, else /opt/Zorvik/zorvik, once the copy
+# that handed over has ended.
 name='@NAME@'
 size=@SIZE@
 sum='@SUM@'
@@ -91,6 +92,10 @@ if [ -n "$runapp" ]; then
   program=${ZORVIK_PROGRAM:-}
   [ -n "$program" ] || program=$(command -v zorvik) || program=/opt/Zorvik/zorvik
   [ -x "$program" ] || fail "the trainer was not found to start (ZORVIK_PROGRAM names it)"
+  # The trainer that handed over may still be closing: wait (a while) until it lets go of its
+  # single-instance lock, or the new one would take itself for a second copy and end.
+  lock=${XDG_RUNTIME_DIR:-/tmp/zorvik-$(id -u)}/zorvik_memfile
+  if [ -f "$lock" ] && command -v flock >/dev/null 2>&1; then flock -w 30 "$lock" true; fi
   nohup "$program" >/dev/null 2>&1 &
 fi
 exit 0

@@ -47,8 +47,9 @@ QString PackageCaption(int category, qint64 kilobytes);
 // SHA-256, writes them beside their place in $XDG_DATA_HOME/Zorvik/ (~/.local/share/Zorvik/
 // when unset) and renames them into it, so a reader never sees half a package. "modest" keeps
 // it quiet but for errors; "runapp" then starts the trainer: $ZORVIK_PROGRAM when set, else
-// `zorvik` on the PATH, else /opt/Zorvik/zorvik. A damaged installer places nothing, says so
-// on its error output and exits with 1.
+// `zorvik` on the PATH, else /opt/Zorvik/zorvik, once the trainer that handed over has let go
+// of its single-instance lock (30 s at most). A damaged installer places nothing, says so on
+// its error output and exits with 1.
 QByteArray InstallerScript(const SitePackage& package);
 
 struct SiteAddresses {
