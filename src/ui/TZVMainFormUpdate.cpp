@@ -3,6 +3,8 @@
 
 #include "ui/TZVMainForm.h"
 
+#include "exam/ExamFlow.h"
+
 #include <QApplication>
 #include <QTimer>
 
@@ -26,6 +28,9 @@ void TZVMainForm::SetAutoCheckupEnabled(bool enabled) {
 void TZVMainForm::UpdateCheckupTimerTimer() {
   // The flags keep ticks out while the modal update window runs its own message loop.
   if (!m_updateLink || UpdateWindowOpen()) return;
+  // Not in the middle of an exam (the update button is hidden then): a window popping up
+  // would take the learner's time and focus; the next tick after the exam opens it.
+  if (!m_flow->Screen().LiveUpdateVisible) return;
   if (m_checkup.Tick(m_updateLink->Online())) LiveUpdateBitBtnClick(UpdateOpening::ByTimer);
 }
 

@@ -113,6 +113,17 @@ TEST(UpdateButton, HidesTheMainWindowAndKeepsTicksOut) {
   EXPECT_EQ(link.openings.size(), 2u);
 }
 
+TEST(UpdateTimer, NoAutomaticWindowDuringAnExam) {
+  QTemporaryDir hive;
+  StoreCheckup(hive.path(), true, 0, 1000);
+  TrainerRun run(hive.path());
+  RecordingLink& link = Link(run);
+  run.Click(run.form->BitBtns[4]);  // "Приступить к испытаниям"
+  ASSERT_FALSE(run.form->LiveUpdateBitBtn->isVisible());
+  run.form->UpdateCheckupTimerTimer();
+  EXPECT_TRUE(link.openings.empty());
+}
+
 TEST(UpdateButton, AHandOffEndsTheTrainerWithItsStateWritten) {
   QTemporaryDir hive;
   TrainerRun run(hive.path());
