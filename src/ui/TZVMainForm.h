@@ -184,7 +184,8 @@ class TZVMainForm : public SkinnedForm, public ExamView {
   void CopyItemClick();
   void FontItemClick();
   void InfoBitBtnClick();  // the about window, also on F1
-  void StartUpdateCheckup();  // the automatic check from the settings read at creation
+  // The automatic check from the settings read at creation.
+  void StartUpdateCheckup();
   // The target's font on all its widgets: both task labels, or the five answer buttons.
   void ApplyFont(FontTarget target, const FontChoice& font);
   // Arrow keys move the focus among the buttons (application-wide hook).

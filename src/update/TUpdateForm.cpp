@@ -34,7 +34,7 @@ constexpr int kGroupLeft = 8;
 constexpr int kGroupTop = 4;
 constexpr int kGroupWidth = TUpdateForm::kClientWidth - 2 * kGroupLeft;
 constexpr int kGroupHeight = 212;  // eight items with the select-all box end at its bottom
-constexpr int kInner = 8;  // margin inside the group
+constexpr int kInner = 8;          // margin inside the group
 constexpr int kInnerWidth = kGroupWidth - 2 * kInner;
 constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 28;
@@ -164,8 +164,8 @@ void TUpdateForm::CreateControls() {
   UpdateCheckListBox->setObjectName(u"UpdateCheckListBox"_s);
   UpdateCheckListBox->setUniformItemSizes(true);
   UpdateCheckListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  UpdateCheckListBox->setItemDelegate(
-      new UpdateItemDelegate(m_downloadStyle, [this](int row) { return IsDownloaded(row); }, UpdateCheckListBox));
+  UpdateCheckListBox->setItemDelegate(new UpdateItemDelegate(
+      m_downloadStyle, [this](int row) { return IsDownloaded(row); }, UpdateCheckListBox));
   UpdateCheckListBox->hide();
 
   SelectAllCheckBox = new QCheckBox(UpdateGroupBox);
@@ -205,8 +205,9 @@ void TUpdateForm::CreateControls() {
   connect(CancelBitBtn, &QAbstractButton::clicked, this, &TUpdateForm::CancelBitBtnClick);
   connect(AutoCheckupCheckBox, &QAbstractButton::clicked, this, &TUpdateForm::AutoCheckupCheckBoxClick);
   connect(AutoCheckupComboBox, &QComboBox::activated, this, &TUpdateForm::AutoCheckupComboBoxChange);
-  connect(UpdateCheckListBox, &QListWidget::clicked, this,
-          [this](const QModelIndex& index) { UpdateCheckListBoxClick(index.row()); });
+  connect(UpdateCheckListBox, &QListWidget::clicked, this, [this](const QModelIndex& index) {
+    UpdateCheckListBoxClick(index.row());
+  });
   connect(SelectAllCheckBox, &QAbstractButton::clicked, this, &TUpdateForm::SelectAllCheckBoxClick);
   connect(AutoCheckupTimer, &QTimer::timeout, this, [this] {
     AutoCheckupTimer->stop();

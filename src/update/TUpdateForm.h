@@ -63,7 +63,7 @@ class TUpdateForm : public QDialog, private UpdateLog, private DownloadProgress 
   static constexpr int kAnimationSteps = 9;
   static constexpr int kAnimationStepMs = 128;
   static constexpr int kHandOffPauseMs = 1024;
-  static constexpr int kMaxListRows = 30;  // beyond this the list scrolls
+  static constexpr int kMaxListRows = 30;                       // beyond this the list scrolls
   static constexpr std::uint32_t kDownloadedColour = 0xC0DCC0;  // light green (RGB)
 
   TUpdateForm(UpdateFormSetup setup, UpdateSources sources, QWidget* parent = nullptr);

@@ -52,19 +52,18 @@ int TUpdateFormLink::Run(TZVMainForm& main, UpdateOpening opening) {
                         PrepareUpdateFolder(system.TempFolder).value_or(QString()),
                         *system.Random,
                         InstalledVersionsOf(main.Sound().Coverage(), context.State.BuildNumber)};
-  UpdateFormSetup setup{context.State.CyrillicName,
-                        opening,
-                        *system.SettingsRegistry,
-                        main.Checkup(),
-                        [&main](bool on) { main.SetAutoCheckupEnabled(on); },
-                        m_clock,
-                        QLocale::system(),
-                        [&system](const QString& english, const QString& russian) {
-                          ShowInfoMessage(system, english, russian);
-                        },
-                        &CommandFile::StartDetached,
-                        &WaitWithMessages,
-                        &QApplication::beep};
+  UpdateFormSetup setup{
+      context.State.CyrillicName,
+      opening,
+      *system.SettingsRegistry,
+      main.Checkup(),
+      [&main](bool on) { main.SetAutoCheckupEnabled(on); },
+      m_clock,
+      QLocale::system(),
+      [&system](const QString& english, const QString& russian) { ShowInfoMessage(system, english, russian); },
+      &CommandFile::StartDetached,
+      &WaitWithMessages,
+      &QApplication::beep};
   TUpdateForm form(std::move(setup), std::move(sources), &main);
   form.move(main.geometry().center() - form.rect().center());
   return RunModal(&form, ModalRequest{ModalWindow::Other, {}, {}, {}}).result;

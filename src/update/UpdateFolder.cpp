@@ -2,9 +2,9 @@
 
 #include <QFile>
 
-#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace zv {
 

@@ -108,11 +108,13 @@ DownloadOutcome UpdateSession::Download(const std::vector<UpdateItem>& items, co
     progress.ItemStarting(i, item);
     const QString path = m_sources.folder + item.fileName;
     const TransferHooks hooks{[&progress] { progress.Chunk(); }, &m_cancel};
-    const DownloadVerdict got = m_sources.transfer.Download(m_base + item.fileName, path, item.size, FirstLineCheck::Off, hooks);
+    const DownloadVerdict got =
+        m_sources.transfer.Download(m_base + item.fileName, path, item.size, FirstLineCheck::Off, hooks);
     if (m_cancel) break;
     // The hand-off runs the installer directly.
-    const bool arrived = got.usable() && QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                          QFileDevice::ExeOwner);
+    const bool arrived =
+        got.usable() &&
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     m_marks.Set(i);
     progress.ItemFinished(i, got.reportFailure);
     handOff.push_back({item.fileName, arrived});

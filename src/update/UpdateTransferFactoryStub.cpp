@@ -16,6 +16,8 @@ class UnreachableTransfer final : public UpdateTransfer {
 
 }  // namespace
 
-std::unique_ptr<UpdateTransfer> MakeUpdateTransfer(const QByteArray&) { return std::make_unique<UnreachableTransfer>(); }
+std::unique_ptr<UpdateTransfer> MakeUpdateTransfer(const QByteArray&) {
+  return std::make_unique<UnreachableTransfer>();
+}
 
 }  // namespace zv

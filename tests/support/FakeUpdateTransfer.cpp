@@ -19,7 +19,8 @@ DownloadVerdict FakeUpdateTransfer::Download(const QString& url, const QString& 
   if (answer == m_answers.end()) return JudgeDownload({TransferEnd::NotOpened, 0}, check, false);
 
   QFile file(destination);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return JudgeDownload({TransferEnd::Failed, 0}, check, false);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    return JudgeDownload({TransferEnd::Failed, 0}, check, false);
   const QByteArray& body = answer->second.body;
   TransferReport report{answer->second.fails ? TransferEnd::Failed : TransferEnd::Complete, 0};
   int chunk = 0;

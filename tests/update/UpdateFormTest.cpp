@@ -184,15 +184,21 @@ QString Packages(int count) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Presentation,
-    ::testing::Values(
-        PresentRow{"NothingNewerUpToDate", u"{News}Новости\r\n"_s, kUpToDate, 0, false},
-        PresentRow{"ImportantFirstIsTheOnlyOne", Item("zvq1", "Задания 1-100", true) + Item("zvq2", "Задания 101-200"),
-                   u"Установите это важное обновление. Затем проверьте, нет ли ещё обновлений."_s, 1, false},
-        PresentRow{"OnePlainItem", Item("zvq1", "Задания 1-100"), u"Имеется одно обновление:"_s, 1, false},
-        PresentRow{"TwoItemsWithSelectAll", Item("zvq1", "Задания 1-100") + Item("zvq2", "Задания 101-200"),
-                   u"Выберите желаемые позиции:"_s, 2, true},
-        PresentRow{"EightItemsFitTheGroup", Packages(8), u"Выберите желаемые позиции:"_s, 8, true},
-        PresentRow{"NineItemsGrowTheGroup", Packages(9), u"Выберите желаемые позиции:"_s, 9, true}),
+    ::testing::Values(PresentRow{"NothingNewerUpToDate", u"{News}Новости\r\n"_s, kUpToDate, 0, false},
+                      PresentRow{"ImportantFirstIsTheOnlyOne",
+                                 Item("zvq1", "Задания 1-100", true) + Item("zvq2", "Задания 101-200"),
+                                 u"Установите это важное обновление. Затем проверьте, нет ли ещё обновлений."_s,
+                                 1,
+                                 false},
+                      PresentRow{
+                          "OnePlainItem", Item("zvq1", "Задания 1-100"), u"Имеется одно обновление:"_s, 1, false},
+                      PresentRow{"TwoItemsWithSelectAll",
+                                 Item("zvq1", "Задания 1-100") + Item("zvq2", "Задания 101-200"),
+                                 u"Выберите желаемые позиции:"_s,
+                                 2,
+                                 true},
+                      PresentRow{"EightItemsFitTheGroup", Packages(8), u"Выберите желаемые позиции:"_s, 8, true},
+                      PresentRow{"NineItemsGrowTheGroup", Packages(9), u"Выберите желаемые позиции:"_s, 9, true}),
     test::RowName{});
 
 // The news replaces the log, and nine steps of 128 ms push it up and out line by line; the
@@ -391,13 +397,11 @@ TEST_P(Automatic, QuietResultsCloseTheWindowHalfASecondLater) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, Automatic,
     ::testing::Values(AutomaticRow{"FailedCheck", [](UpdateWindow&) {}, true},
-                      AutomaticRow{"NothingNewer", [](UpdateWindow& w) { static_cast<Automatic&>(w).Serve({}); },
-                                   true},
-                      AutomaticRow{"OffersStayUp",
-                                   [](UpdateWindow& w) {
-                                     static_cast<Automatic&>(w).Serve(Item("zvq1", "Задания 1-100"));
-                                   },
-                                   false}),
+                      AutomaticRow{"NothingNewer", [](UpdateWindow& w) { static_cast<Automatic&>(w).Serve({}); }, true},
+                      AutomaticRow{
+                          "OffersStayUp",
+                          [](UpdateWindow& w) { static_cast<Automatic&>(w).Serve(Item("zvq1", "Задания 1-100")); },
+                          false}),
     test::RowName{});
 
 // --- the automatic-check controls -------------------------------------------------------------
@@ -448,7 +452,8 @@ TEST_F(UpdateWindow, Screenshots) {
     Save(*form, "update_up_to_date");
   }
   {
-    transfer.Serve(kBase + u"ZV1500.idx"_s, Index(kShellNotNewer + Item("zvq7", "Озвученные задания 601-700", true, 2310)));
+    transfer.Serve(kBase + u"ZV1500.idx"_s,
+                   Index(kShellNotNewer + Item("zvq7", "Озвученные задания 601-700", true, 2310)));
     auto important = Open();
     important->show();
     important->OKBitBtn->click();

@@ -103,14 +103,14 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      std::nullopt,
                      {kAddressOnFirst, kAddressOnSecond, u"http://files.test/u/ZV1500.idx"_s}},
-        DiscoveryRow{"OneLineAddressFileFallsBackToTheAnsweringServer",
-                     [](FakeUpdateTransfer& fake) {
-                       fake.Serve(kAddressOnSecond, "http://files.test/u/");
-                       fake.Serve(u"http://two.test/ZV1500.idx"_s, kIndex);
-                     },
-                     std::nullopt,
-                     {kAddressOnFirst, kAddressOnSecond, u"http://files.test/u/ZV1500.idx"_s,
-                      u"http://two.test/ZV1500.idx"_s}},
+        DiscoveryRow{
+            "OneLineAddressFileFallsBackToTheAnsweringServer",
+            [](FakeUpdateTransfer& fake) {
+              fake.Serve(kAddressOnSecond, "http://files.test/u/");
+              fake.Serve(u"http://two.test/ZV1500.idx"_s, kIndex);
+            },
+            std::nullopt,
+            {kAddressOnFirst, kAddressOnSecond, u"http://files.test/u/ZV1500.idx"_s, u"http://two.test/ZV1500.idx"_s}},
         DiscoveryRow{"IndexAtTheBaseNotShellTakesTheAlternate",
                      [](FakeUpdateTransfer& fake) {
                        fake.Serve(kAddressOnFirst, "http://files.test/u/\r\nhttp://spare.test/u/\r\n");
@@ -119,8 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      std::nullopt,
                      {kAddressOnFirst, u"http://files.test/u/ZV1500.idx"_s, u"http://spare.test/u/ZV1500.idx"_s}},
-        DiscoveryRow{"NoServerAnswers", [](FakeUpdateTransfer&) {}, CheckFailure::NoServer,
-                     {kAddressOnFirst, kAddressOnSecond}},
+        DiscoveryRow{
+            "NoServerAnswers", [](FakeUpdateTransfer&) {}, CheckFailure::NoServer, {kAddressOnFirst, kAddressOnSecond}},
         DiscoveryRow{"NoIndexAtEitherBase",
                      [](FakeUpdateTransfer& fake) {
                        fake.Serve(kAddressOnFirst, "http://files.test/u/\r\nhttp://spare.test/u/\r\n");
@@ -136,8 +136,12 @@ TEST_F(Session, TheLogNamesEachStep) {
   UpdateSession session = Make();
   CollectedLog log;
   session.Check(log);
-  EXPECT_EQ(log.lines, (QStringList{u"Поиск серверов обновлений:"_s, kFirst, kSecond, u"Получение списка обновлений..."_s,
-                                    u"http://files.test/u/"_s}));
+  EXPECT_EQ(log.lines,
+            (QStringList{u"Поиск серверов обновлений:"_s,
+                         kFirst,
+                         kSecond,
+                         u"Получение списка обновлений..."_s,
+                         u"http://files.test/u/"_s}));
   EXPECT_EQ(session.BaseAddress(), u"http://files.test/u/"_s);
 }
 
@@ -205,8 +209,10 @@ TEST_F(Downloads, TheTickedItemsInOrderThenTheHandOff) {
 
   ASSERT_EQ(out.end, DownloadEnd::HandOffReady);
   EXPECT_EQ(out.script, folder + QString::fromUtf16(kHandOffFileName));
-  EXPECT_EQ(transfer.Urls(), (std::vector<QString>{u"http://files.test/u/item0.sh"_s, u"http://files.test/u/item2.sh"_s,
-                                                   u"http://files.test/u/item3.sh"_s}));
+  EXPECT_EQ(
+      transfer.Urls(),
+      (std::vector<QString>{
+          u"http://files.test/u/item0.sh"_s, u"http://files.test/u/item2.sh"_s, u"http://files.test/u/item3.sh"_s}));
   EXPECT_EQ(transfer.requests[0].destination, folder + u"item0.sh"_s);
   EXPECT_EQ(transfer.requests[0].expected, 2 * kDownloadChunkBytes);
   EXPECT_EQ(progress.started, (std::vector<int>{0, 2, 3}));
@@ -217,9 +223,10 @@ TEST_F(Downloads, TheTickedItemsInOrderThenTheHandOff) {
   EXPECT_FALSE(session.Marks().IsSet(1));
   EXPECT_TRUE(QFileInfo(folder + u"item2.sh"_s).isExecutable());
   const QByteArray f = QFile::encodeName(folder);
-  EXPECT_EQ(Script(), "#!/bin/sh\nexec >/dev/null 2>&1\n'" + f + "item0.sh' 'modest'\n'" + f +
-                          "item2.sh' 'modest' 'runapp'\nrm -f -- '" + f + "item0.sh'\nrm -f -- '" + f +
-                          "item2.sh'\nrm -f -- '" + f + "item3.sh'\nrm -f -- \"$0\"\n");
+  EXPECT_EQ(Script(),
+            "#!/bin/sh\nexec >/dev/null 2>&1\n'" + f + "item0.sh' 'modest'\n'" + f +
+                "item2.sh' 'modest' 'runapp'\nrm -f -- '" + f + "item0.sh'\nrm -f -- '" + f + "item2.sh'\nrm -f -- '" +
+                f + "item3.sh'\nrm -f -- \"$0\"\n");
 }
 
 // Cancel during the second chunk of the second item: that file is deleted, the first stays,
@@ -299,30 +306,32 @@ TEST_P(PrivateFolder, UsedOnlyWhenOursAndClosedToOthers) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, PrivateFolder,
-    ::testing::Values(FolderRow{"MadeWhenMissing", [](const QString&) {}, true},
-                      FolderRow{"KeptFromBefore",
-                                [](const QString& p) { ::mkdir(QFile::encodeName(p).constData(), 0700); }, true},
-                      FolderRow{"OpenToOthers",
-                                [](const QString& p) {
-                                  ::mkdir(QFile::encodeName(p).constData(), 0700);
-                                  ::chmod(QFile::encodeName(p).constData(), 0777);
-                                },
-                                false},
-                      FolderRow{"ALinkElsewhere",
-                                [](const QString& p) {
-                                  QDir().mkpath(p + u"-target"_s);
-                                  QFile::link(p + u"-target"_s, p);
-                                },
-                                false},
-                      FolderRow{"AFileInItsPlace",
-                                [](const QString& p) {
-                                  QFile f(p);
-                                  (void)f.open(QIODevice::WriteOnly);
-                                },
-                                false}),
-    test::RowName{});
+INSTANTIATE_TEST_SUITE_P(Rows, PrivateFolder,
+                         ::testing::Values(FolderRow{"MadeWhenMissing", [](const QString&) {}, true},
+                                           FolderRow{"KeptFromBefore",
+                                                     [](const QString& p) {
+                                                       ::mkdir(QFile::encodeName(p).constData(), 0700);
+                                                     },
+                                                     true},
+                                           FolderRow{"OpenToOthers",
+                                                     [](const QString& p) {
+                                                       ::mkdir(QFile::encodeName(p).constData(), 0700);
+                                                       ::chmod(QFile::encodeName(p).constData(), 0777);
+                                                     },
+                                                     false},
+                                           FolderRow{"ALinkElsewhere",
+                                                     [](const QString& p) {
+                                                       QDir().mkpath(p + u"-target"_s);
+                                                       QFile::link(p + u"-target"_s, p);
+                                                     },
+                                                     false},
+                                           FolderRow{"AFileInItsPlace",
+                                                     [](const QString& p) {
+                                                       QFile f(p);
+                                                       (void)f.open(QIODevice::WriteOnly);
+                                                     },
+                                                     false}),
+                         test::RowName{});
 
 }  // namespace
 }  // namespace zv
