@@ -52,8 +52,10 @@ void TZVMainForm::LiveUpdateBitBtnClick(UpdateOpening sender) {
   m_updateByTimer = false;
   if (result == kUpdateHandedOff) {
     // The installers replace the packages now: the trainer ends the way it always does, its
-    // state written.
+    // state written. Closing a window the button has hidden does not end the application by
+    // itself, so the application is told to quit as well.
     close();
+    QCoreApplication::quit();
     return;
   }
   if (byUser) show();
