@@ -1,6 +1,7 @@
 // Zorvik, the trainer: start-up, then the main window with the task-list and correct-answer
 // windows, then the message loop. Sound comes from the packages in the user's data folder or
-// next to the program, played by SDL2_mixer when it can be loaded and opened.
+// next to the program, played by SDL2_mixer when it can be loaded and opened. The update
+// window, which brings the network, is linked into the main window here.
 
 #include "app/RunTrainer.h"
 #include "app/TrainerWindows.h"
@@ -8,6 +9,8 @@
 #include "platform/SdlSoundEngine.h"
 #include "shell/TrainerContext.h"
 #include "sound/PackageSoundService.h"
+#include "ui/TZVMainForm.h"
+#include "update/TUpdateFormLink.h"
 
 namespace {
 
@@ -26,6 +29,8 @@ int main(int argc, char** argv) {
   std::unique_ptr<TrainerSound> sound;
   return zv::RunTrainer(argc, argv, [&sound](zv::TrainerContext& context) -> std::unique_ptr<QObject> {
     sound = std::make_unique<TrainerSound>(*context.System.Random);
-    return std::make_unique<zv::TrainerWindows>(context, sound->service);
+    auto windows = std::make_unique<zv::TrainerWindows>(context, sound->service);
+    windows->Main().SetUpdateWindowLink(std::make_unique<zv::TUpdateFormLink>());
+    return windows;
   });
 }

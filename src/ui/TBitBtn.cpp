@@ -157,6 +157,11 @@ void TBitBtn::SetCentred(bool centred) {
   update();
 }
 
+void TBitBtn::SetGlyphOnRight(bool right) {
+  m_glyphOnRight = right;
+  update();
+}
+
 QSize TBitBtn::sizeHint() const {
   const QFontMetrics fm(font());
   const int glyph = m_glyphVisible ? kGlyph + kPadding : 0;
@@ -247,6 +252,11 @@ void TBitBtn::paintEvent(QPaintEvent*) {
     x = std::max<qreal>(kPadding, (this->width() - glyphWidth - gap - layout.lineAt(0).naturalTextWidth()) / 2.0) +
         shift;
   const qreal textTop = (height() - h) / 2.0 + shift;
+  qreal textX = x + glyphWidth + gap;
+  if (m_glyphOnRight) {
+    textX = x;
+    x += (layout.lineCount() == 1 ? layout.lineAt(0).naturalTextWidth() : room()) + gap;
+  }
   if (iconGlyph) {
     const QSize size = iconSize();
     const QPixmap pm = icon().pixmap(size, devicePixelRatioF(), active ? QIcon::Normal : QIcon::Disabled);
@@ -263,13 +273,12 @@ void TBitBtn::paintEvent(QPaintEvent*) {
   } else if (m_glyphVisible) {
     PaintGlyph(p, QRectF(x, (height() - kGlyph) / 2.0 + shift, kGlyph, kGlyph), m_kind, f);
   }
-  x += glyphWidth + gap;
 
   QColor ink(20, 24, 32);
   if (palette().isBrushSet(QPalette::Active, QPalette::ButtonText))
     ink = palette().color(QPalette::Active, QPalette::ButtonText);
   p.setPen(active ? ink : QColor(140, 140, 140));
-  layout.draw(&p, QPointF(x, textTop));
+  layout.draw(&p, QPointF(textX, textTop));
 }
 
 }  // namespace zv

@@ -35,6 +35,8 @@ class TBitBtn : public QPushButton {
   void SetGlyphVisible(bool visible);
   // Glyph and one-line caption centred together (the dialogs' buttons); else glyph at the left.
   void SetCentred(bool centred);
+  // The glyph after the caption instead of before it (a "next step" button).
+  void SetGlyphOnRight(bool right);
 
   QSize sizeHint() const override;
 
@@ -48,6 +50,7 @@ class TBitBtn : public QPushButton {
   GlyphKind m_kind = GlyphKind::Question;
   bool m_glyphVisible = true;
   bool m_centred = false;
+  bool m_glyphOnRight = false;
   bool m_hovered = false;
 };
 

@@ -110,6 +110,7 @@ void TZVMainForm::FormCreate() {
   ColourFromSkinAtCreation();
 
   ApplySettings();
+  StartUpdateCheckup();
 
   // The sound packages step the bar between these two steps when they are read.
   if (TProgressForm* progress = m_context.Windows.Progress.get()) {
@@ -137,6 +138,7 @@ void TZVMainForm::FormClose() {
   m_closed = true;
   TLTimer->stop();
   FlashTimer->stop();
+  UpdateCheckupTimer->stop();
   CollectSettings();
   TrainerState& state = m_context.State;
   WriteMainSettings(*m_context.System.SettingsRegistry, m_settings, *state.Tasks, *state.Sayings, *state.Remarks);

@@ -22,6 +22,8 @@
 #include "tasks/ProgressExport.h"
 #include "tasks/TaskCatalogue.h"
 #include "ui/SkinnedForm.h"
+#include "ui/UpdateWindowLink.h"
+#include "update/AutoCheckup.h"
 
 #include <QPointer>
 
@@ -95,6 +97,19 @@ class TZVMainForm : public SkinnedForm, public ExamView {
   // Writes the settings and selector states (the first call only; closing calls it).
   void FormClose();
 
+  // The internet update (TZVMainFormUpdate.cpp). The button hides this window while the
+  // update window is open; the timer leaves it shown. When the update window hands over to
+  // the installers, this window closes as the program's end.
+  void SetUpdateWindowLink(std::unique_ptr<UpdateWindowLink> link);
+  void LiveUpdateBitBtnClick(UpdateOpening sender);
+  void UpdateCheckupTimerTimer();
+  // The automatic check's state; the update window's controls change it.
+  AutoCheckup& Checkup() { return m_checkup; }
+  void SetAutoCheckupEnabled(bool enabled);
+  bool UpdateWindowOpen() const { return m_updateByUser || m_updateByTimer; }
+  TrainerContext& Context() { return m_context; }
+  const SoundService& Sound() const { return m_sound; }
+
   // The controls, under the names the system gives them.
   QFrame* TaskPanel = nullptr;
   QLabel* TaskLabel = nullptr;
@@ -137,6 +152,7 @@ class TZVMainForm : public SkinnedForm, public ExamView {
   QLabel* SpeakerAnimate = nullptr;
   QTimer* TLTimer = nullptr;
   QTimer* FlashTimer = nullptr;
+  QTimer* UpdateCheckupTimer = nullptr;
   QMenu* MainPopupMenu = nullptr;
   QAction* FontItem = nullptr;
   QAction* CopyItem = nullptr;
@@ -168,6 +184,8 @@ class TZVMainForm : public SkinnedForm, public ExamView {
   void CopyItemClick();
   void FontItemClick();
   void InfoBitBtnClick();  // the about window, also on F1
+  // The automatic check from the settings read at creation.
+  void StartUpdateCheckup();
   // The target's font on all its widgets: both task labels, or the five answer buttons.
   void ApplyFont(FontTarget target, const FontChoice& font);
   // Arrow keys move the focus among the buttons (application-wide hook).
@@ -188,6 +206,11 @@ class TZVMainForm : public SkinnedForm, public ExamView {
   QPointer<TAidForm> m_aid;
   QPointer<THintForm> m_hint;
   std::vector<std::function<std::vector<SelectorState>()>> m_moreSelectorStates;
+  SystemWallClock m_wallClock;
+  AutoCheckup m_checkup{m_wallClock};
+  std::unique_ptr<UpdateWindowLink> m_updateLink;
+  bool m_updateByUser = false;
+  bool m_updateByTimer = false;
 
   bool m_created = false;
   bool m_closed = false;

@@ -302,6 +302,9 @@ void TZVMainForm::CreateControls() {
   FlashTimer = new QTimer(this);
   FlashTimer->setObjectName(QStringLiteral("FlashTimer"));
   FlashTimer->setInterval(512);
+  UpdateCheckupTimer = new QTimer(this);
+  UpdateCheckupTimer->setObjectName(QStringLiteral("UpdateCheckupTimer"));
+  UpdateCheckupTimer->setInterval(kUpdateCheckupTimerMs);
 
   MainPopupMenu = new QMenu(this);
   MainPopupMenu->setObjectName(QStringLiteral("MainPopupMenu"));
@@ -315,6 +318,8 @@ void TZVMainForm::CreateControls() {
   connect(InfoBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::InfoBitBtnClick);
   connect(ShowLogBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::ShowLogBitBtnClick);
   connect(TaskListBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::TaskListBitBtnClick);
+  connect(LiveUpdateBitBtn, &QAbstractButton::clicked, this, [this] { LiveUpdateBitBtnClick(UpdateOpening::ByUser); });
+  connect(UpdateCheckupTimer, &QTimer::timeout, this, &TZVMainForm::UpdateCheckupTimerTimer);
   connect(SpeakerBitBtn, &QAbstractButton::clicked, this, &TZVMainForm::SpeakerBitBtnClick);
   disconnect(ExitBitBtn, nullptr, this, nullptr);
   connect(ExitBitBtn, &QAbstractButton::clicked, this, [this] { m_flow->ExitBitBtnClick(); });

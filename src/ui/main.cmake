@@ -11,6 +11,8 @@ target_sources(zv_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormSettings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormSound.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormTimeLimit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TZVMainFormUpdate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UpdateWindowLink.h
   ${CMAKE_CURRENT_LIST_DIR}/WidgetColours.h
 )
 # The main window draws its tasks and sayings from the built-in bank.

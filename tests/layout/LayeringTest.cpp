@@ -24,7 +24,9 @@ enum class Kind { Core, Windows, Mixed };
 
 struct Folder {
   Kind kind;
-  int rank;  // an include may run to a folder of the same or a lower rank
+  int rank;             // an include may run to a folder of the same or a lower rank
+  int windowRank = -1;  // a mixed folder's window-side files, when they stand above its core ones
+  int RankOf(bool window) const { return window && windowRank >= 0 ? windowRank : rank; }
 };
 
 const std::map<QString, Folder>& Folders() {
@@ -36,7 +38,8 @@ const std::map<QString, Folder>& Folders() {
       {QStringLiteral("sound"), {Kind::Core, 2}},
       {QStringLiteral("exam"), {Kind::Core, 3}},
       {QStringLiteral("shell"), {Kind::Mixed, 4}},
-      {QStringLiteral("update"), {Kind::Mixed, 4}},
+      // The update window sits on the windows and is linked in by the program.
+      {QStringLiteral("update"), {Kind::Mixed, 4, 6}},
       {QStringLiteral("uninstall"), {Kind::Core, 4}},
       {QStringLiteral("ui"), {Kind::Windows, 5}},
       {QStringLiteral("app"), {Kind::Windows, 6}},
@@ -81,9 +84,10 @@ QStringList Violations(const std::vector<SourceFile>& files, const QSet<QString>
         found << f.path + QStringLiteral(": core file includes the widget header ") + inc;
       const auto target = Folders().find(FolderOf(inc));
       if (!inc.contains(QLatin1Char('/')) || target == Folders().end()) continue;
-      if (target->second.rank > folder->second.rank)
-        found << f.path + QStringLiteral(": includes up the layers: ") + inc;
       const auto included = windowSide.find(inc);
+      const bool includesWindowSide = included != windowSide.end() && included->second;
+      if (target->second.RankOf(includesWindowSide) > folder->second.RankOf(f.window))
+        found << f.path + QStringLiteral(": includes up the layers: ") + inc;
       if (!f.window && included != windowSide.end() && included->second)
         found << f.path + QStringLiteral(": core file includes the window-side ") + inc;
     }
@@ -158,6 +162,13 @@ INSTANTIATE_TEST_SUITE_P(
         TreeCase{"core_file_includes_window_side_file_of_its_own_folder",
                  {Core("shell/StartUpCore.cpp", {S("shell/TProgressForm.h")}), Window("shell/TProgressForm.h", {})},
                  {S("window-side shell/TProgressForm.h")}},
+        TreeCase{"update_window_above_the_windows",
+                 {Window("update/TUpdateForm.cpp", {S("ui/TBitBtn.h"), S("update/UpdateSession.h")}),
+                  Window("update/TUpdateForm.h", {}),
+                  Core("update/UpdateSession.h", {S("sound/SoundService.h")}),
+                  Window("ui/TBitBtn.h", {}),
+                  Window("ui/TZVMainFormUpdate.cpp", {S("update/AutoCheckup.h"), S("update/TUpdateForm.h")})},
+                 {S("ui/TZVMainFormUpdate.cpp: includes up the layers: update/TUpdateForm.h")}},
         TreeCase{"file_in_the_wrong_folder",
                  {Window("exam/HintGlyphs.cpp", {}), Core("ui/HintPhrases.cpp", {}), Core("misc/X.cpp", {})},
                  {S("window-side file in a core folder"),
