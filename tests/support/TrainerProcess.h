@@ -25,8 +25,10 @@ class TrainerProcess {
   // the real trainer); `display`: an X display to run on instead of offscreen; `sound`: SDL's
   // dummy audio driver (else an audio driver that cannot open, so the trainer runs without
   // sound). Sound packages are looked up in the temporary folder and next to the program.
+  // `more`: further variables, set last (they may replace the ones above).
   TrainerProcess(const QTemporaryDir& dir, const QString& program, const QString& drive = QString(),
-                 const QString& display = QString(), bool sound = false)
+                 const QString& display = QString(), bool sound = false,
+                 const QProcessEnvironment& more = QProcessEnvironment())
       : m_dir(dir) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"QT_QPA_PLATFORM"_s, display.isEmpty() ? u"offscreen"_s : u"xcb"_s);
@@ -38,6 +40,7 @@ class TrainerProcess {
     env.insert(u"XDG_DATA_HOME"_s, dir.path());
     env.insert(u"SDL_AUDIODRIVER"_s, sound ? u"dummy"_s : u"zv-no-audio"_s);
     if (!drive.isEmpty()) env.insert(u"ZV_DRIVE"_s, drive);
+    env.insert(more);
     m_process.setProcessEnvironment(env);
     m_process.setProgram(program);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);

@@ -219,13 +219,24 @@ TEST_P(Damaged, IsRefusedWithAMessageAndNothingPlaced) {
   file.close();
 
   QTemporaryDir home;
+  const QString trainer = home.filePath(u"zorvik"_s);
+  QFile stub(trainer);
+  ASSERT_TRUE(stub.open(QIODevice::WriteOnly));
+  stub.write("#!/bin/sh\ntouch \"$0.started\"\n");
+  stub.close();
+  stub.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(u"HOME"_s, home.path());
   env.remove(u"XDG_DATA_HOME"_s);
+  env.insert(u"XDG_RUNTIME_DIR"_s, home.path());
+  env.insert(u"ZORVIK_PROGRAM"_s, trainer);
   const RunResult run = RunInstaller(path, {u"modest"_s, u"runapp"_s}, env);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(run.errors.contains("damaged")) << run.errors.toStdString();
   EXPECT_EQ(Entries(home.filePath(u".local/share/Zorvik"_s)), QStringList{});
+  // The trainer that handed over has ended: it must come back, on the packages it had.
+  for (int i = 0; i < 100 && !QFileInfo::exists(trainer + u".started"_s); ++i) QThread::msleep(20);
+  EXPECT_TRUE(QFileInfo::exists(trainer + u".started"_s)) << "runapp lost with the damaged package";
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, Damaged,

@@ -57,7 +57,7 @@ constexpr const char* kInstaller = R"sh(#!/bin/sh
 # written beside its place in $XDG_DATA_HOME/Zorvik/ (~/.local/share/Zorvik/ when unset) and
 # renamed into it. modest: no messages but errors. runapp: then start the trainer,
 # $ZORVIK_PROGRAM when set, else zorvik on the PATH, else /opt/Zorvik/zorvik, once the copy
-# that handed over has ended.
+# that handed over has ended; also when the package could not be placed.
 name='@NAME@'
 size=@SIZE@
 sum='@SUM@'
@@ -70,7 +70,27 @@ for arg in "$@"; do
     *) printf 'usage: %s [modest] [runapp]\n' "$0" >&2; exit 2 ;;
   esac
 done
-fail() { printf '%s: %s\n' "$0" "$*" >&2; exit 1; }
+# Starts the trainer named above.
+start_trainer() {
+  program=${ZORVIK_PROGRAM:-}
+  [ -n "$program" ] || program=$(command -v zorvik) || program=/opt/Zorvik/zorvik
+  if [ ! -x "$program" ]; then
+    printf '%s: %s\n' "$0" "the trainer was not found to start (ZORVIK_PROGRAM names it)" >&2
+    return 1
+  fi
+  # The trainer that handed over may still be closing: wait (a while) until it lets go of its
+  # single-instance lock, or the new one would take itself for a second copy and end.
+  lock=${XDG_RUNTIME_DIR:-/tmp/zorvik-$(id -u)}/zorvik_memfile
+  if [ -f "$lock" ] && command -v flock >/dev/null 2>&1; then flock -w 30 "$lock" true; fi
+  nohup "$program" >/dev/null 2>&1 &
+}
+# Nothing is placed; with runapp the trainer, which ended for this hand-off, still comes back
+# (on the packages it had).
+fail() {
+  printf '%s: %s\n' "$0" "$*" >&2
+  [ -z "$runapp" ] || start_trainer
+  exit 1
+}
 
 case ${XDG_DATA_HOME:-} in
   /*) data=$XDG_DATA_HOME ;;
@@ -88,16 +108,7 @@ fi
 chmod 644 -- "$tmp" && mv -f -- "$tmp" "$dir/$name" || fail "cannot place $dir/$name"
 [ -n "$quiet" ] || printf 'Installed %s\n' "$dir/$name"
 
-if [ -n "$runapp" ]; then
-  program=${ZORVIK_PROGRAM:-}
-  [ -n "$program" ] || program=$(command -v zorvik) || program=/opt/Zorvik/zorvik
-  [ -x "$program" ] || fail "the trainer was not found to start (ZORVIK_PROGRAM names it)"
-  # The trainer that handed over may still be closing: wait (a while) until it lets go of its
-  # single-instance lock, or the new one would take itself for a second copy and end.
-  lock=${XDG_RUNTIME_DIR:-/tmp/zorvik-$(id -u)}/zorvik_memfile
-  if [ -f "$lock" ] && command -v flock >/dev/null 2>&1; then flock -w 30 "$lock" true; fi
-  nohup "$program" >/dev/null 2>&1 &
-fi
+if [ -n "$runapp" ]; then start_trainer || exit 1; fi
 exit 0
 #--- the package's bytes follow ---
 )sh";

@@ -49,7 +49,8 @@ QString PackageCaption(int category, qint64 kilobytes);
 // it quiet but for errors; "runapp" then starts the trainer: $ZORVIK_PROGRAM when set, else
 // `zorvik` on the PATH, else /opt/Zorvik/zorvik, once the trainer that handed over has let go
 // of its single-instance lock (30 s at most). A damaged installer places nothing, says so on
-// its error output and exits with 1.
+// its error output and exits with 1; with "runapp" it still starts the trainer, which has ended
+// for the hand-off and comes back on the packages it had.
 QByteArray InstallerScript(const SitePackage& package);
 
 struct SiteAddresses {
