@@ -306,19 +306,27 @@ TEST(ContentRules, FormGiveawayIsJudgedPerHundredAndOverTheBank) {
   Bank bank;
   ParseTaskFile(bank, QStringLiteral("q01.tsv"), file, 1, {});
   CheckBank(bank);
-  const QString m = Messages(bank, false);
+  const QString m = Messages(bank);
   EXPECT_TRUE(
-      m.contains(QStringLiteral("q01.tsv: warning: the options' form gives the answer away: where one "
+      m.contains(QStringLiteral("q01.tsv: error: the options' form gives the answer away: where one "
                                 "option alone differs in its inner punctuation, it is the right one 20 "
                                 "of 20 times against chance 5.0 (+75.0 points)")))
       << m.toStdString();
   EXPECT_TRUE(m.contains(QStringLiteral("in tasks 1 2 3"))) << m.toStdString();
-  EXPECT_TRUE(m.contains(QStringLiteral("content/tasks: warning: the options' form gives the answer away")))
+  EXPECT_TRUE(m.contains(QStringLiteral("content/tasks: error: the options' form gives the answer away")))
       << m.toStdString();
   EXPECT_FALSE(m.contains(QStringLiteral("in its comma"))) << m.toStdString();
   EXPECT_TRUE(Summary(bank).value(0).endsWith(
       QStringLiteral("; worst form guess: inner punctuation 20 of 20 against chance 5.0 (+75.0 points, limit 29.0)")))
       << Summary(bank).value(0).toStdString();
+
+  // While the bank is being revised, the same breach is a warning.
+  Bank revising;
+  revising.revisionRulesAreErrors = false;
+  ParseTaskFile(revising, QStringLiteral("q01.tsv"), file, 1, {});
+  CheckBank(revising);
+  EXPECT_FALSE(Messages(revising).contains(QStringLiteral("form"))) << Messages(revising).toStdString();
+  EXPECT_TRUE(Messages(revising, false).contains(QStringLiteral("q01.tsv: warning: the options' form")));
 }
 
 TEST(ContentRules, SayingsRules) {

@@ -233,20 +233,20 @@ void CheckFormGuess(Bank& bank, const QString& where, const std::vector<const Ta
     if (!one.GivesAway()) continue;
     QStringList wins;
     for (int index : one.wins) wins.append(QString::number(index));
-    Warn(bank,
-         where,
-         0,
-         QStringLiteral("the options' form gives the answer away: where one option alone differs in "
-                        "its %1, it is the right one %2 of %3 times against chance %4 (%5), more than "
-                        "the limit of %6 points (%7); in tasks %8 give the mark to no option or to a "
-                        "wrong one too, or word the right one without it")
-             .arg(GuesserName(g))
-             .arg(one.right)
-             .arg(one.applicable)
-             .arg(one.chance, 0, 'f', 1)
-             .arg(Points(one.Gain()))
-             .arg(one.Limit(), 0, 'f', 1)
-             .arg(AllFormGuesses(s), wins.join(QLatin1Char(' '))));
+    Revision(bank,
+             where,
+             0,
+             QStringLiteral("the options' form gives the answer away: where one option alone differs in "
+                            "its %1, it is the right one %2 of %3 times against chance %4 (%5), more than "
+                            "the limit of %6 points (%7); in tasks %8 give the mark to no option or to a "
+                            "wrong one too, or word the right one without it")
+                 .arg(GuesserName(g))
+                 .arg(one.right)
+                 .arg(one.applicable)
+                 .arg(one.chance, 0, 'f', 1)
+                 .arg(Points(one.Gain()))
+                 .arg(one.Limit(), 0, 'f', 1)
+                 .arg(AllFormGuesses(s), wins.join(QLatin1Char(' '))));
   }
 }
 

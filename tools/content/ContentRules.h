@@ -45,8 +45,8 @@ struct Bank {
   std::array<std::optional<Task>, kTaskCount> tasks;
   QStringList sayings;
   std::vector<Diagnostic> diagnostics;
-  // The length giveaway, a right answer repeated across the bank and a spaced hyphen for a dash
-  // are errors; false reports them as warnings (a bank being revised in a draft tree).
+  // The length and form giveaways, a right answer repeated across the bank and a spaced hyphen
+  // for a dash are errors; false reports them as warnings (a bank being revised in a draft tree).
   bool revisionRulesAreErrors = true;
   bool HasErrors() const;
 };
