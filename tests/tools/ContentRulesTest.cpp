@@ -176,7 +176,7 @@ TEST(ContentRules, SizeMixAndLengthGiveawayAreJudgedPerHundredAndOverTheBank) {
       << m.toStdString();
   EXPECT_EQ(Summary(bank).value(0),
             QStringLiteral("q01.tsv: 60 tasks; sizes 3/4/5: 60/0/0; registers: разг. 60; best length guess: "
-                           "longest 100.0% against chance 33.3% (+66.7 points)"));
+                           "longest 100.0% against chance 33.3% (+66.7 points); worst form guess: none applies"));
 
   // While the bank is being revised, the same breaches are warnings.
   Bank revising;
@@ -185,6 +185,148 @@ TEST(ContentRules, SizeMixAndLengthGiveawayAreJudgedPerHundredAndOverTheBank) {
   CheckBank(revising);
   EXPECT_FALSE(Messages(revising).contains(QStringLiteral("lengths"))) << Messages(revising).toStdString();
   EXPECT_TRUE(Messages(revising, false).contains(QStringLiteral("q01.tsv: warning: the options' lengths")));
+}
+
+struct FormCase {
+  const char* name;
+  FormGuesser guesser;
+  std::vector<QStringList> tasks;  // right answer first
+  int applicable;
+  int right;
+  bool givesAway;
+};
+
+class FormGuessers : public ::testing::TestWithParam<FormCase> {};
+
+// A form guesser counts only the tasks where one option alone differs in its feature, and is
+// judged against a blind pick over those tasks once there are enough of them.
+TEST_P(FormGuessers, CountOnlyTasksWithOneOddOption) {
+  std::vector<Task> tasks;
+  int index = 0;
+  for (const QStringList& options : GetParam().tasks)
+    tasks.push_back({++index, {}, QStringList{QStringLiteral("ф")} + options, {}, 0});
+  std::vector<const Task*> pointers;
+  for (const Task& t : tasks) pointers.push_back(&t);
+  const FormGuessScore s = ScoreFormGuessers(pointers).Of(GetParam().guesser);
+  EXPECT_EQ(s.applicable, GetParam().applicable);
+  EXPECT_EQ(s.right, GetParam().right);
+  EXPECT_EQ(static_cast<int>(s.wins.size()), s.right);
+  EXPECT_EQ(s.GivesAway(), GetParam().givesAway) << s.Gain() << " against the limit " << s.Limit();
+}
+
+// `times` copies of `first` followed by `rest`.
+std::vector<QStringList> Repeat(int times, const QStringList& first, std::vector<QStringList> rest = {}) {
+  std::vector<QStringList> out(static_cast<std::size_t>(times), first);
+  out.insert(out.end(), rest.begin(), rest.end());
+  return out;
+}
+
+QStringList Opts(std::initializer_list<const char*> utf8) {
+  QStringList out;
+  for (const char* o : utf8) out.append(QString::fromUtf8(o));
+  return out;
+}
+
+const QStringList kRightOddComma = Opts({"а, б", "в", "г", "д"});
+const QStringList kWrongOddComma = Opts({"а", "б, в", "г", "д"});
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, FormGuessers,
+    ::testing::Values(
+        FormCase{"rightAloneInQuotesFires",
+                 FormGuesser::InnerPunctuation,
+                 Repeat(8, Opts({"а «б»", "в", "г", "д"})),
+                 8,
+                 8,
+                 true},
+        FormCase{
+            "tooFewTasksAreNotJudged", FormGuesser::InnerPunctuation, Repeat(7, Opts({"а: б", "в", "г"})), 7, 7, false},
+        // A dash and a colon are different sets: two odd options, nothing to pick.
+        FormCase{"twoOddOptionsDoNotApply",
+                 FormGuesser::InnerPunctuation,
+                 Repeat(9, Opts({"а — б", "в: г", "д", "е"})),
+                 0,
+                 0,
+                 false},
+        FormCase{"markSharedWithAWrongOneDoesNotApply",
+                 FormGuesser::InnerPunctuation,
+                 Repeat(9, Opts({"а «б»", "в «г»", "д", "е"})),
+                 0,
+                 0,
+                 false},
+        FormCase{
+            "allOptionsAlikeDoNotApply", FormGuesser::Comma, Repeat(9, Opts({"а, б", "в, г", "д, е"})), 0, 0, false},
+        FormCase{"oddWrongOneIsALoss", FormGuesser::Comma, Repeat(8, kWrongOddComma), 8, 0, false},
+        FormCase{"rightAsOftenAsChancePasses",
+                 FormGuesser::Comma,
+                 Repeat(2, kRightOddComma, Repeat(6, kWrongOddComma)),
+                 8,
+                 2,
+                 false},
+        // 20 tasks of four: 5 wins expected, three deviations are 5.8 wins over that.
+        FormCase{"tenOfTwentyIsWithinTheLimit",
+                 FormGuesser::Comma,
+                 Repeat(10, kRightOddComma, Repeat(10, kWrongOddComma)),
+                 20,
+                 10,
+                 false},
+        FormCase{"elevenOfTwentyIsBeyondIt",
+                 FormGuesser::Comma,
+                 Repeat(11, kRightOddComma, Repeat(9, kWrongOddComma)),
+                 20,
+                 11,
+                 true},
+        FormCase{
+            "onlyQuestionAsksFires", FormGuesser::FinalMark, Repeat(8, Opts({"а?", "б.", "в.", "г."})), 8, 8, true},
+        FormCase{"noFinalMarkIsAFeatureToo", FormGuesser::FinalMark, Repeat(8, Opts({"а", "б!", "в!"})), 8, 8, true},
+        FormCase{"firstWordIgnoresCaseAndPunctuation",
+                 FormGuesser::FirstWord,
+                 Repeat(8, Opts({"совет идти", "Просьба: уйти", "просьба, уйти", "просьба уйти"})),
+                 8,
+                 8,
+                 true},
+        FormCase{"differentFirstWordsEverywhereDoNotApply",
+                 FormGuesser::FirstWord,
+                 Repeat(9, Opts({"совет", "просьба", "упрёк"})),
+                 0,
+                 0,
+                 false}),
+    zv::test::RowName{});
+
+TEST(ContentRules, FormGiveawayIsJudgedPerHundredAndOverTheBank) {
+  // 60 tasks; the right answer alone carries a colon in 20 of them.
+  QByteArray file;
+  for (int i = 1; i <= 60; ++i)
+    file += Line(QStringLiteral("%1\tразг.\tфраза номер %2\tответ %3\tдругой %2\tмимо %2\tещё %2")
+                     .arg(i)
+                     .arg(QString(QChar(0x0430 + (i % 32))).repeated(1 + i / 32))
+                     .arg(i <= 20 ? QStringLiteral("так: %1").arg(i) : QStringLiteral("иначе %1").arg(i))
+                     .toUtf8()
+                     .constData());
+  Bank bank;
+  ParseTaskFile(bank, QStringLiteral("q01.tsv"), file, 1, {});
+  CheckBank(bank);
+  const QString m = Messages(bank);
+  EXPECT_TRUE(
+      m.contains(QStringLiteral("q01.tsv: error: the options' form gives the answer away: where one "
+                                "option alone differs in its inner punctuation, it is the right one 20 "
+                                "of 20 times against chance 5.0 (+75.0 points)")))
+      << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("in tasks 1 2 3"))) << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("content/tasks: error: the options' form gives the answer away")))
+      << m.toStdString();
+  EXPECT_FALSE(m.contains(QStringLiteral("in its comma"))) << m.toStdString();
+  EXPECT_TRUE(Summary(bank).value(0).endsWith(
+      QStringLiteral("; worst form guess: inner punctuation 20 of 20 against chance 5.0 (+75.0 points, limit 29.0)")))
+      << Summary(bank).value(0).toStdString();
+
+  // While the bank is being revised, the same breach is a warning.
+  Bank revising;
+  revising.revisionRulesAreErrors = false;
+  ParseTaskFile(revising, QStringLiteral("q01.tsv"), file, 1, {});
+  CheckBank(revising);
+  EXPECT_FALSE(Messages(revising).contains(QStringLiteral("form"))) << Messages(revising).toStdString();
+  EXPECT_TRUE(Messages(revising, false).contains(QStringLiteral("q01.tsv: warning: the options' form")));
 }
 
 TEST(ContentRules, SayingsRules) {

@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -178,6 +179,77 @@ void CheckLengthGuess(Bank& bank, const QString& where, const std::vector<const 
                  .arg(AllGuesses(s)));
 }
 
+// The feature a form guesser reads from an option; options with equal features look alike to it.
+QString FormFeature(FormGuesser g, const QString& option) {
+  switch (g) {
+    case FormGuesser::InnerPunctuation: {
+      // The set of these marks the option holds, in a fixed order.
+      static const QString marks = QStringLiteral(":—;()«»\"");
+      QString set;
+      for (QChar c : marks)
+        if (option.contains(c)) set.append(c);
+      return set;
+    }
+    case FormGuesser::Comma:
+      return option.contains(QLatin1Char(',')) ? QStringLiteral(",") : QString();
+    case FormGuesser::FinalMark: {
+      static const QString marks = QStringLiteral("!?.…");
+      return !option.isEmpty() && marks.contains(option.back()) ? QString(option.back()) : QString();
+    }
+    case FormGuesser::FirstWord:
+      return Words(option.toLower()).value(0);
+  }
+  return {};
+}
+
+// "inner punctuation 9 of 11 against chance 2.8 (+56.1 points, limit 39.4)"
+QString FormGuess(FormGuesser g, const FormGuessScore& s) {
+  return QStringLiteral("%1 %2 of %3 against chance %4 (%5, limit %6)")
+      .arg(GuesserName(g))
+      .arg(s.right)
+      .arg(s.applicable)
+      .arg(s.chance, 0, 'f', 1)
+      .arg(Points(s.Gain()))
+      .arg(s.Limit(), 0, 'f', 1);
+}
+
+QString AllFormGuesses(const FormGuessScores& s) {
+  QStringList parts;
+  for (FormGuesser g : kFormGuessers) {
+    const FormGuessScore& one = s.Of(g);
+    parts.append(QStringLiteral("%1 %2 of %3 against %4")
+                     .arg(GuesserName(g))
+                     .arg(one.right)
+                     .arg(one.applicable)
+                     .arg(one.chance, 0, 'f', 1));
+  }
+  return parts.join(QStringLiteral(", "));
+}
+
+void CheckFormGuess(Bank& bank, const QString& where, const std::vector<const Task*>& tasks) {
+  const FormGuessScores s = ScoreFormGuessers(tasks);
+  for (FormGuesser g : kFormGuessers) {
+    const FormGuessScore& one = s.Of(g);
+    if (!one.GivesAway()) continue;
+    QStringList wins;
+    for (int index : one.wins) wins.append(QString::number(index));
+    Revision(bank,
+             where,
+             0,
+             QStringLiteral("the options' form gives the answer away: where one option alone differs in "
+                            "its %1, it is the right one %2 of %3 times against chance %4 (%5), more than "
+                            "the limit of %6 points (%7); in tasks %8 give the mark to no option or to a "
+                            "wrong one too, or word the right one without it")
+                 .arg(GuesserName(g))
+                 .arg(one.right)
+                 .arg(one.applicable)
+                 .arg(one.chance, 0, 'f', 1)
+                 .arg(Points(one.Gain()))
+                 .arg(one.Limit(), 0, 'f', 1)
+                 .arg(AllFormGuesses(s), wins.join(QLatin1Char(' '))));
+  }
+}
+
 std::vector<const Task*> TasksOfHundred(const Bank& bank, int hundred) {
   std::vector<const Task*> out;
   for (int i = (hundred - 1) * 100; i < hundred * 100; ++i)
@@ -265,6 +337,71 @@ LengthGuessScores ScoreLengthGuessers(const std::vector<const Task*>& tasks) {
   const double count = static_cast<double>(tasks.size());
   s.chance = 100.0 * (chance / count);
   for (std::size_t g = 0; g < sums.size(); ++g) s.score[g] = 100.0 * (sums[g] / count);
+  return s;
+}
+
+QString GuesserName(FormGuesser g) {
+  switch (g) {
+    case FormGuesser::InnerPunctuation:
+      return QStringLiteral("inner punctuation");
+    case FormGuesser::Comma:
+      return QStringLiteral("comma");
+    case FormGuesser::FinalMark:
+      return QStringLiteral("final mark");
+    case FormGuesser::FirstWord:
+      return QStringLiteral("first word");
+  }
+  return {};
+}
+
+double FormGuessScore::Gain() const { return applicable == 0 ? 0 : 100.0 * (right - chance) / applicable; }
+
+double FormGuessScore::Limit() const {
+  return applicable == 0 ? 0 : 100.0 * kMaxFormGainInDeviations * std::sqrt(variance) / applicable;
+}
+
+std::optional<FormGuesser> FormGuessScores::Worst() const {
+  std::optional<FormGuesser> worst;
+  double worstDeviations = 0;
+  for (FormGuesser g : kFormGuessers) {
+    const FormGuessScore& s = Of(g);
+    if (s.applicable == 0) continue;
+    const double deviations = (s.right - s.chance) / std::sqrt(s.variance);
+    if (!worst || deviations > worstDeviations) {
+      worst = g;
+      worstDeviations = deviations;
+    }
+  }
+  return worst;
+}
+
+FormGuessScores ScoreFormGuessers(const std::vector<const Task*>& tasks) {
+  FormGuessScores s;
+  for (const Task* t : tasks) {
+    const QStringList options = t->pieces.mid(1);
+    const double p = 1.0 / static_cast<double>(options.size());
+    for (std::size_t g = 0; g < kFormGuessers.size(); ++g) {
+      QStringList features;
+      for (const QString& o : options) features.append(FormFeature(kFormGuessers[g], o));
+      int odd = -1;
+      int oddCount = 0;
+      for (int k = 0; k < features.size(); ++k) {
+        if (features.count(features[k]) == 1) {
+          odd = k;
+          ++oddCount;
+        }
+      }
+      if (oddCount != 1) continue;
+      FormGuessScore& one = s.score[g];
+      ++one.applicable;
+      one.chance += p;
+      one.variance += p * (1 - p);
+      if (odd == 0) {
+        ++one.right;
+        one.wins.push_back(t->index);
+      }
+    }
+  }
   return s;
 }
 
@@ -446,8 +583,10 @@ void CheckBank(Bank& bank) {
                 .arg(sizes[5]));
     }
     CheckLengthGuess(bank, file, tasks, kMaxLengthGainPerFile);
+    CheckFormGuess(bank, file, tasks);
   }
   CheckLengthGuess(bank, QStringLiteral("content/tasks"), AllTasks(bank), kMaxLengthGainOverBank);
+  CheckFormGuess(bank, QStringLiteral("content/tasks"), AllTasks(bank));
 
   const QString missing = MissingRanges(bank);
   if (!missing.isEmpty()) Warn(bank, QStringLiteral("content/tasks"), 0, QStringLiteral("tasks missing: ") + missing);
@@ -482,13 +621,19 @@ QStringList Summary(const Bank& bank) {
     for (const QString& r : kRegisters)
       if (const auto it = registers.find(r); it != registers.end())
         counts.append(QStringLiteral("%1 %2").arg(r).arg(it->second));
-    return QStringLiteral("%1: %2 tasks; sizes 3/4/5: %3/%4/%5; registers: %6; best length guess: %7")
+    const FormGuessScores form = ScoreFormGuessers(tasks);
+    const std::optional<FormGuesser> worst = form.Worst();
+    return QStringLiteral(
+               "%1: %2 tasks; sizes 3/4/5: %3/%4/%5; registers: %6; best length guess: %7; "
+               "worst form guess: %8")
         .arg(name)
         .arg(tasks.size())
         .arg(sizes[3])
         .arg(sizes[4])
         .arg(sizes[5])
-        .arg(counts.join(QStringLiteral(", ")), BestGuess(ScoreLengthGuessers(tasks)));
+        .arg(counts.join(QStringLiteral(", ")),
+             BestGuess(ScoreLengthGuessers(tasks)),
+             worst ? FormGuess(*worst, form.Of(*worst)) : QStringLiteral("none applies"));
   };
   QStringList lines;
   for (int hundred = 1; hundred <= 15; ++hundred) {

@@ -2,9 +2,10 @@
 //   zvcontent [--draft] CONTENT_DIR OUTPUT.cpp
 // Every breach of a content rule is printed as file:line: error: message and fails the run;
 // missing task ranges are warnings while the bank is being written, and so are the rules the bank
-// is still being revised to (the length giveaway, a repeated right answer, a spaced hyphen).
-// Every run prints a summary of the bank: per file, the sizes, the registers and the best
-// length-only guess against chance. --draft (for a tree whose
+// is still being revised to (the length and form giveaways, a repeated right answer, a spaced
+// hyphen).
+// Every run prints a summary of the bank: per file, the sizes, the registers, the best
+// length-only guess against chance and the form guess nearest its limit. --draft (for a tree whose
 // content is being written) still reports every error but writes the output, leaving out the
 // tasks that cannot be stored.
 
