@@ -117,6 +117,14 @@ QStringList Entries(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
+// A stand-in for the trainer that runapp starts: a shell script only its owner may run.
+bool WriteTrainerStub(const QString& path, const QByteArray& script) {
+  QFile stub(path);
+  if (!stub.open(QIODevice::WriteOnly) || stub.write(script) != script.size()) return false;
+  stub.close();
+  return stub.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
 struct InstallRow {
   const char* name;
   bool xdgDataHome;     // set, else the default under HOME
@@ -140,11 +148,7 @@ TEST_P(Installs, PlaceThePackageByteForByte) {
   // The trainer stand-in notes that it was started.
   const QString started = home.filePath(u"started"_s);
   const QString trainer = home.filePath(u"zorvik"_s);
-  QFile stub(trainer);
-  ASSERT_TRUE(stub.open(QIODevice::WriteOnly));
-  stub.write("#!/bin/sh\ntouch \"$0.started\"\n");
-  stub.close();
-  stub.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  ASSERT_TRUE(WriteTrainerStub(trainer, "#!/bin/sh\ntouch \"$0.started\"\n"));
 
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(u"HOME"_s, home.path());
@@ -184,11 +188,7 @@ TEST_F(SiteTest, RunappWaitsForTheTrainerThatHandedOverToEnd) {
   for (int i = 0; i < 100 && !QFileInfo::exists(lock); ++i) QThread::msleep(10);
   // The new trainer notes whether the old one had ended when it was started.
   const QString trainer = home.filePath(u"zorvik"_s);
-  QFile stub(trainer);
-  ASSERT_TRUE(stub.open(QIODevice::WriteOnly));
-  stub.write("#!/bin/sh\n[ -e '" + ended.toUtf8() + "' ] && touch \"$0.started\"\n");
-  stub.close();
-  stub.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  ASSERT_TRUE(WriteTrainerStub(trainer, "#!/bin/sh\n[ -e '" + ended.toUtf8() + "' ] && touch \"$0.started\"\n"));
 
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(u"HOME"_s, home.path());
@@ -220,11 +220,7 @@ TEST_P(Damaged, IsRefusedWithAMessageAndNothingPlaced) {
 
   QTemporaryDir home;
   const QString trainer = home.filePath(u"zorvik"_s);
-  QFile stub(trainer);
-  ASSERT_TRUE(stub.open(QIODevice::WriteOnly));
-  stub.write("#!/bin/sh\ntouch \"$0.started\"\n");
-  stub.close();
-  stub.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  ASSERT_TRUE(WriteTrainerStub(trainer, "#!/bin/sh\ntouch \"$0.started\"\n"));
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(u"HOME"_s, home.path());
   env.remove(u"XDG_DATA_HOME"_s);
