@@ -61,20 +61,19 @@ CheckOutcome UpdateSession::Check(UpdateLog& log) {
   }
   log.Log(u"Поиск серверов обновлений:"_s);
   const QString addressFile = TemporaryIndexPath();
-  QString answering = m_sources.servers.first;
-  log.Log(answering);
-  DownloadVerdict got =
-      m_sources.transfer.Download(answering + u"/ZVUpdateURL.idx"_s, addressFile, -1, FirstLineCheck::On, {});
-  if (!got.usable()) {
-    QFile::remove(addressFile);
-    answering = m_sources.servers.second;
-    log.Log(answering);
-    got = m_sources.transfer.Download(answering + u"/ZVUpdateURL.idx"_s, addressFile, -1, FirstLineCheck::On, {});
-    if (!got.usable()) {
-      QFile::remove(addressFile);
-      out.failure = CheckFailure::NoServer;
-      return out;
+  // The first server, then the second: the first whose address file passes the check answers.
+  QString answering;
+  for (const QString& server : {m_sources.servers.first, m_sources.servers.second}) {
+    log.Log(server);
+    if (m_sources.transfer.Download(server + u"/ZVUpdateURL.idx"_s, addressFile, -1, FirstLineCheck::On, {}).usable()) {
+      answering = server;
+      break;
     }
+    QFile::remove(addressFile);
+  }
+  if (answering.isEmpty()) {
+    out.failure = CheckFailure::NoServer;
+    return out;
   }
   log.Log(u"Получение списка обновлений..."_s);
   const std::optional<UpdateServers> servers = ParseUpdateServers(TakeFile(addressFile), answering);
