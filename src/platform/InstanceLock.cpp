@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace zv {
@@ -29,6 +30,12 @@ bool preparePrivateFolder(const QString& folder) {
   return true;
 }
 
+// A local socket's path must fit the address structure with its closing NUL; the server could
+// not listen on a longer one, and a second copy could never hand over.
+bool socketPathFits(const QString& path) {
+  return native(path).size() < qsizetype(sizeof(sockaddr_un{}.sun_path));
+}
+
 }  // namespace
 
 InstancePaths InstancePaths::InFolder(const QString& folder) {
@@ -40,9 +47,9 @@ InstancePaths InstancePaths::InFolder(const QString& folder) {
 
 InstancePaths InstancePaths::ForUser(const QProcessEnvironment& environment, const QString& tempBase) {
   const QString runtime = environment.value(u"XDG_RUNTIME_DIR"_s);
-  if (!runtime.isEmpty()) return InFolder(runtime);
+  if (!runtime.isEmpty() && socketPathFits(InFolder(runtime).ServerName)) return InFolder(runtime);
   const QString folder = tempBase + u"/zorvik-%1"_s.arg(::geteuid());
-  if (!preparePrivateFolder(folder)) return InstancePaths{};
+  if (!socketPathFits(InFolder(folder).ServerName) || !preparePrivateFolder(folder)) return InstancePaths{};
   return InFolder(folder);
 }
 

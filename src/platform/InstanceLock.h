@@ -9,8 +9,9 @@
 // it. The lock file is opened close-on-exec, so a program the trainer starts (the regional
 // settings, an update's command file) never keeps the lock alive after the trainer has ended.
 //
-// The folder is $XDG_RUNTIME_DIR when set; otherwise "<temp base>/zorvik-<uid>", created with
-// mode 0700 and accepted only when it is a real folder (not a link) owned by the user.
+// The folder is $XDG_RUNTIME_DIR when set and short enough for a socket path; otherwise
+// "<temp base>/zorvik-<uid>", created with mode 0700 and accepted only when it is a real folder
+// (not a link) owned by the user.
 
 #include <QProcessEnvironment>
 #include <QString>

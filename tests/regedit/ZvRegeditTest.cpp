@@ -2,6 +2,7 @@
 
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "support/SocketFolder.h"
 
 #include "../platform/QtPrint.h"
 
@@ -59,7 +60,7 @@ class ZvRegedit : public ::testing::Test {
     return r.ReadInteger(u"RCount"_s);
   }
 
-  QTemporaryDir m_tmp;
+  test::SocketFolder m_tmp;
   QString m_stderr;
 };
 

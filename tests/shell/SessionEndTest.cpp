@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 #include "platform/SessionEnd.h"
 #include "platform/SingleInstance.h"
+#include "support/SocketFolder.h"
 #include "support/TestApplication.h"
 #include "support/TrainerProcess.h"
 
@@ -110,7 +111,7 @@ std::string Names(const std::set<QString>& names) {
 // The value names a normal close leaves on a fresh hive (the uninstaller's quit message).
 const std::set<QString>& NormalCloseNames() {
   static const std::set<QString> names = [] {
-    QTemporaryDir dir;
+    test::SocketFolder dir;
     TrainerProcess trainer(dir, QStringLiteral(ZV_TRAINER));
     EXPECT_TRUE(trainer.WaitUntilReady());
     EXPECT_EQ(trainer.Quit(), 0);
@@ -135,7 +136,7 @@ TEST_P(SessionEndsTheTrainer, HiveHoldsWhatANormalCloseWrites) {
   const std::set<QString>& expected = NormalCloseNames();
   ASSERT_TRUE(expected.count(u"Heart"_s) && expected.count(u"HeartOC"_s)) << Names(expected);
 
-  QTemporaryDir dir;
+  test::SocketFolder dir;
   ASSERT_TRUE(dir.isValid());
   {
     TrainerProcess trainer(dir, QStringLiteral(ZV_EXAM_DRIVER), QString::fromLatin1(row.drive));
@@ -175,7 +176,7 @@ TEST(SessionEndsTheTrainerWithTheDisplay, MainWindowValuesAreWritten) {
   while (!number.contains('\n') && server.waitForReadyRead(10000)) number += server.readAllStandardOutput();
   ASSERT_FALSE(number.trimmed().isEmpty()) << "Xvfb did not start";
 
-  QTemporaryDir dir;
+  test::SocketFolder dir;
   ASSERT_TRUE(dir.isValid());
   {
     TrainerProcess trainer(dir, QStringLiteral(ZV_TRAINER), QString(), u":"_s + QString::fromLatin1(number.trimmed()));

@@ -3,6 +3,7 @@
 
 #include "platform/SingleInstance.h"
 #include "support/RowName.h"
+#include "support/SocketFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +84,7 @@ class SingleInstance : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
   QString folder() const { return m_dir.path(); }
   InstancePaths paths() const { return InstancePaths::InFolder(folder()); }
-  QTemporaryDir m_dir;
+  test::SocketFolder m_dir;
 };
 
 TEST_F(SingleInstance, SecondCopyHandsOverToTheRunningFirstAndUninstallerQuitsIt) {
@@ -191,7 +192,7 @@ class InstanceFolder : public ::testing::TestWithParam<FolderRow> {};
 // have put something first.
 TEST_P(InstanceFolder, FallbackFolderIsPrivate) {
   const FolderRow row = GetParam();
-  QTemporaryDir base;
+  const test::SocketFolder base;
   const QString folder = base.filePath(u"zorvik-%1"_s.arg(::geteuid()));
   const QByteArray native = folder.toLocal8Bit();
   if (row.existingMode >= 0) {
@@ -229,6 +230,21 @@ TEST(InstancePathsTest, RuntimeFolderUsedWhenSet) {
   const InstancePaths paths = InstancePaths::ForUser(env, u"/nonexistent"_s);
   EXPECT_EQ(paths.LockFile, u"/run/user/1000/zorvik_memfile"_s);
   EXPECT_TRUE(paths.ServerName.startsWith(u"/run/user/1000/TZVMainForm-"_s));
+}
+
+// A folder too deep for a socket's path would leave the first copy deaf to the second: a
+// runtime folder that deep gives way to the temp base, a temp base that deep to no lock at all.
+TEST(InstancePathsTest, FolderTooDeepForASocketIsPassedOver) {
+  const test::SocketFolder base;
+  const QString deep = u"/run/"_s + QString(100, u'd');
+  QProcessEnvironment env;
+  env.insert(u"XDG_RUNTIME_DIR"_s, deep);
+  const InstancePaths paths = InstancePaths::ForUser(env, base.path());
+  EXPECT_EQ(paths.LockFile, base.path() + u"/zorvik-%1/zorvik_memfile"_s.arg(::geteuid()));
+
+  const InstancePaths none = InstancePaths::ForUser(env, deep);
+  EXPECT_FALSE(none.IsValid());
+  EXPECT_FALSE(QFileInfo::exists(deep));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "ShellFixture.h"
 #include "support/ScriptedRandom.h"
+#include "support/SocketFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -225,7 +226,7 @@ class StartUpSequence : public ::testing::Test {
     o.Now = [] { return 45352.75; };
     return o;
   }
-  QTemporaryDir m_dir;
+  test::SocketFolder m_dir;
   QByteArray m_sayings = QByteArrayLiteral("^one^two^three^");
   int m_asked = 0;
   int m_regional = 0;

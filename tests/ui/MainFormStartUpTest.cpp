@@ -8,6 +8,7 @@
 #include "sound/SoundService.h"
 #include "support/FakeSoundEngine.h"
 #include "support/PackageFixture.h"
+#include "support/SocketFolder.h"
 #include "support/TestApplication.h"
 #include "tasks/BuiltinContent.h"
 #include "ui/TBitBtn.h"
@@ -91,7 +92,7 @@ class MainFormStartUp : public ::testing::TestWithParam<StartUpRow> {};
 
 TEST_P(MainFormStartUp, CaptionsStepsAndWindowsFreedBeforeTheStartScreen) {
   const StartUpRow& row = GetParam();
-  QTemporaryDir dir;
+  test::SocketFolder dir;
   ASSERT_TRUE(dir.isValid());
   if (row.sayingsStored)
     test::WithSettingsKey(dir, [](Registry& r) {

@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "support/MainFormRun.h"
+#include "support/SocketFolder.h"
 #include "support/TestApplication.h"
 #include "support/TrainerProcess.h"
 #include "tasks/BuiltinContent.h"
@@ -82,7 +83,7 @@ TEST(ProgressFile, SavedImportedAndRestoredExactly) {
   const QStringList files = QDir(exportDir).entryList({QStringLiteral("ZZ_*.reg")}, QDir::Files);
   ASSERT_EQ(files.size(), 1);
 
-  QTemporaryDir target;
+  test::SocketFolder target;
   QProcess regedit;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("ZORVIK_REGISTRY_DIR"), target.filePath(QStringLiteral("registry")));

@@ -5,6 +5,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
+#include "support/SocketFolder.h"
 #include "support/TestApplication.h"
 #include "support/TrainerProcess.h"
 #include "uninstall/Uninstaller.h"
@@ -189,7 +190,7 @@ class Root {
   RegistryPaths m_paths;
 
  private:
-  QTemporaryDir m_dir;
+  test::SocketFolder m_dir;
 };
 
 std::map<std::string, bool> AllPresent(const std::vector<Probe>& probes) {

@@ -11,6 +11,7 @@
 #include "sound/PackageFormat.h"
 #include "support/MainWindowValues.h"
 #include "support/RowName.h"
+#include "support/SocketFolder.h"
 #include "support/TestApplication.h"
 #include "support/TrainerProcess.h"
 
@@ -135,7 +136,7 @@ QString PackageLine(const std::map<int, int>& counts) {
 // packages), its hives, Temp, runtime and data folders, the site and the server.
 class Installation {
  public:
-  Installation() { m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + u"/zv-update-e2e-XXXXXX"_s); }
+  Installation() { m_dir = std::make_unique<test::SocketFolder>(); }
   ~Installation() {
     if (m_server.state() != QProcess::NotRunning) {
       m_server.terminate();
@@ -224,7 +225,7 @@ class Installation {
   void Quit() const { SendInstanceMessage(InstancePaths::InFolder(m_dir->path()).ServerName, kQuitMessage); }
 
  private:
-  std::unique_ptr<QTemporaryDir> m_dir;
+  std::unique_ptr<test::SocketFolder> m_dir;
   QProcess m_server;
   quint16 m_port = 0;
   std::vector<int> m_built;
