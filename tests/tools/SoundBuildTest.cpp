@@ -177,5 +177,21 @@ TEST(Pipeline, EncodesTheSameBytesTwiceAndRefusesATooShortSound) {
   EXPECT_TRUE(tooShort.error.contains(U("less than 0.3 s"))) << tooShort.error.toStdString();
 }
 
+// Phrases spoken in one run of the synthesiser get the very bytes each gets alone, so neither the
+// cache nor the packages depend on how the phrases were batched; a batch it cannot cut with
+// certainty is refused, and its phrases are then spoken one by one.
+TEST(Pipeline, BatchGivesEachPhraseItsOwnBytesOrNothing) {
+  const Tools tools = FindTools();
+  if (!tools.Missing().isEmpty()) GTEST_SKIP() << "not installed: " << tools.Missing().join(U(", ")).toStdString();
+  const QStringList texts{U("Ну ты даёшь"), U("Да ладно, не парься! Всё будет."), U("Щас… погоди"), U("А?")};
+  const std::vector<QByteArray> batch = SynthesizeBatch(tools, texts, U("aleksandr"), 90);
+  ASSERT_EQ(batch.size(), std::size_t(texts.size()));
+  for (qsizetype i = 0; i < texts.size(); ++i) {
+    QString error;
+    EXPECT_EQ(batch[std::size_t(i)], Synthesize(tools, texts[i], U("aleksandr"), 90, error)) << texts[i].toStdString();
+  }
+  EXPECT_TRUE(SynthesizeBatch(tools, {U("Ну вот. Конец фразы. И всё.")}, U("elena"), 100).empty());
+}
+
 }  // namespace
 }  // namespace zv::soundbuild

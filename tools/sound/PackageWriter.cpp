@@ -9,10 +9,16 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <map>
 #include <mutex>
 
 namespace zv::soundbuild {
 namespace {
+
+// Phrases spoken by one run of the synthesiser: enough to spread its start-up thin, few enough
+// that the batches keep every job busy.
+constexpr std::size_t kBatchSize = 32;
 
 bool WriteIfChanged(const QString& path, const QByteArray& bytes) {
   QFile old(path);
@@ -38,36 +44,52 @@ BuildReport BuildPackages(const Tools& tools, const ContentSounds& content, cons
   BuildReport report;
   struct Slot {
     std::size_t package, sound;
+    QString key;
   };
-  std::vector<Slot> queue;
+  // Sounds in the cache are taken from it; the rest are spoken in batches of one voice and rate.
   std::array<std::vector<QByteArray>, kPackageCount> encoded;
+  std::map<std::pair<QString, int>, std::vector<Slot>> missing;
   for (std::size_t p = 0; p < content.packages.size(); ++p) {
     encoded[p].resize(content.packages[p].size());
-    for (std::size_t s = 0; s < content.packages[p].size(); ++s) queue.push_back({p, s});
+    for (std::size_t s = 0; s < content.packages[p].size(); ++s) {
+      const SoundSpec& spec = content.packages[p][s];
+      QString key = CacheKey(spec, tools.versions);
+      if (std::optional<QByteArray> sound = cache.Load(key)) {
+        ++report.cached;
+        report.seconds += OpusSeconds(*sound);
+        encoded[p][s] = std::move(*sound);
+      } else {
+        missing[{spec.voice, spec.rate}].push_back({p, s, std::move(key)});
+      }
+    }
   }
+  std::vector<std::vector<Slot>> batches;
+  for (const auto& [voice, group] : missing)
+    for (std::size_t at = 0; at < group.size(); at += kBatchSize)
+      batches.emplace_back(group.begin() + static_cast<std::ptrdiff_t>(at),
+                           group.begin() + static_cast<std::ptrdiff_t>(std::min(at + kBatchSize, group.size())));
+
   std::mutex mutex;
-  ParallelFor(static_cast<int>(queue.size()), jobs, [&](int i) {
-    const Slot slot = queue[static_cast<std::size_t>(i)];
-    const SoundSpec& spec = content.packages[slot.package][slot.sound];
-    const QString key = CacheKey(spec, tools.versions);
-    std::optional<QByteArray> sound = cache.Load(key);
-    const bool hit = sound.has_value();
-    QString error;
-    if (!hit) {
-      Encoded e = Encode(tools, spec);
-      if (e.error.isEmpty() && !cache.Store(key, e.opus))
+  ParallelFor(static_cast<int>(batches.size()), jobs, [&](int b) {
+    const std::vector<Slot>& batch = batches[static_cast<std::size_t>(b)];
+    const auto specOf = [&](const Slot& slot) -> const SoundSpec& { return content.packages[slot.package][slot.sound]; };
+    QStringList texts;
+    for (const Slot& slot : batch) texts.append(specOf(slot).text);
+    const std::vector<QByteArray> speech = SynthesizeBatch(tools, texts, specOf(batch.front()).voice, specOf(batch.front()).rate);
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+      const SoundSpec& spec = specOf(batch[i]);
+      Encoded e = speech.empty() ? Encode(tools, spec) : EncodeSpeech(tools, speech[i]);
+      if (e.error.isEmpty() && !cache.Store(batch[i].key, e.opus))
         e.error = QStringLiteral("cannot write the cache in ") + cache.Dir();
-      error = e.error;
-      if (error.isEmpty()) sound = std::move(e.opus);
+      const std::lock_guard lock(mutex);
+      if (!e.error.isEmpty()) {
+        report.errors.append(QStringLiteral("%1: error: \"%2\" (%3): %4").arg(spec.origin, spec.text, spec.voice, e.error));
+        continue;
+      }
+      ++report.spoken;
+      report.seconds += OpusSeconds(e.opus);
+      encoded[batch[i].package][batch[i].sound] = std::move(e.opus);
     }
-    const std::lock_guard lock(mutex);
-    if (!error.isEmpty()) {
-      report.errors.append(QStringLiteral("%1: error: \"%2\" (%3): %4").arg(spec.origin, spec.text, spec.voice, error));
-      return;
-    }
-    (hit ? report.cached : report.spoken) += 1;
-    report.seconds += OpusSeconds(*sound);
-    encoded[slot.package][slot.sound] = std::move(*sound);
   });
   if (!report.errors.isEmpty()) return report;
 

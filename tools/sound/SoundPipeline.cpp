@@ -114,6 +114,55 @@ quint64 ReadLe(const QByteArray& data, qsizetype at, int bytes) {
   return v;
 }
 
+void WriteLe32(QByteArray& data, qsizetype at, quint64 value) {
+  for (int i = 0; i < 4; ++i) data[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// The sentence said after every phrase of a batch. The synthesiser speaks each paragraph on its
+// own, so the marker's samples recur unchanged after every phrase and show where it ends.
+QString BatchMarker() { return QString::fromUtf8("Конец фразы."); }
+
+// A WAV file cut in two: everything before the samples, and the samples (whole frames).
+struct Wave {
+  QByteArray header;
+  QByteArray samples;
+  int frameBytes = 0;
+};
+
+std::optional<Wave> ReadWave(const QByteArray& wav) {
+  if (wav.size() < 12 || !wav.startsWith("RIFF") || wav.mid(8, 4) != "WAVE") return std::nullopt;
+  int frameBytes = 0;
+  for (qsizetype at = 12; at + 8 <= wav.size();) {
+    const QByteArray id = wav.mid(at, 4);
+    const auto size = static_cast<qsizetype>(ReadLe(wav, at + 4, 4));
+    if (id == "fmt " && size >= 16 && at + 24 <= wav.size()) frameBytes = static_cast<int>(ReadLe(wav, at + 20, 2));
+    if (id == "data") {
+      if (frameBytes <= 0) return std::nullopt;
+      const qsizetype start = at + 8;
+      qsizetype length = std::min(size, wav.size() - start);
+      length -= length % frameBytes;
+      return Wave{wav.left(start), wav.mid(start, length), frameBytes};
+    }
+    at += 8 + size + (size & 1);
+  }
+  return std::nullopt;
+}
+
+// A WAV file with the header of `wave` and the given samples, as the synthesiser writes it.
+QByteArray WithSamples(const Wave& wave, const QByteArray& samples) {
+  QByteArray header = wave.header;
+  WriteLe32(header, 4, static_cast<quint64>(header.size() - 8 + samples.size()));
+  WriteLe32(header, header.size() - 4, static_cast<quint64>(samples.size()));
+  return header + samples;
+}
+
+// Where `part` next occurs in `whole` at or after `from`, on a frame boundary; -1 if nowhere.
+qsizetype FindFrames(const QByteArray& whole, const QByteArray& part, qsizetype from, int frameBytes) {
+  for (qsizetype at = whole.indexOf(part, from); at >= 0; at = whole.indexOf(part, at + 1))
+    if (at % frameBytes == 0) return at;
+  return -1;
+}
+
 }  // namespace
 
 QStringList Tools::Missing() const {
@@ -173,6 +222,28 @@ QByteArray Synthesize(const Tools& tools, const QString& text, const QString& vo
   return f.readAll();
 }
 
+std::vector<QByteArray> SynthesizeBatch(const Tools& tools, const QStringList& texts, const QString& voice,
+                                        int rate) {
+  if (texts.isEmpty()) return {};
+  QString error;
+  const QString marker = BatchMarker();
+  const std::optional<Wave> alone = ReadWave(Synthesize(tools, marker, voice, rate, error));
+  QString joined;
+  for (const QString& text : texts) joined += text + QStringLiteral("\n\n") + marker + QStringLiteral("\n\n");
+  const std::optional<Wave> batch = ReadWave(Synthesize(tools, joined, voice, rate, error));
+  if (!alone || !batch || alone->samples.isEmpty() || alone->frameBytes != batch->frameBytes) return {};
+  std::vector<QByteArray> wavs;
+  qsizetype from = 0;
+  for (qsizetype i = 0; i < texts.size(); ++i) {
+    const qsizetype at = FindFrames(batch->samples, alone->samples, from, batch->frameBytes);
+    if (at <= from) return {};  // no marker, or a phrase that made no sound
+    wavs.push_back(WithSamples(*batch, batch->samples.mid(from, at - from)));
+    from = at + alone->samples.size();
+  }
+  if (from != batch->samples.size()) return {};  // a marker inside a phrase: the cuts cannot be trusted
+  return wavs;
+}
+
 double SpeechSeconds(const Tools& tools, const QByteArray& wav, QString& error) {
   QTemporaryDir dir;
   const QString raw = dir.filePath(QStringLiteral("raw.wav"));
@@ -195,6 +266,10 @@ Encoded Encode(const Tools& tools, const SoundSpec& sound) {
   QString error;
   const QByteArray speech = Synthesize(tools, sound.text, sound.voice, sound.rate, error);
   if (speech.isEmpty()) return {{}, error};
+  return EncodeSpeech(tools, speech);
+}
+
+Encoded EncodeSpeech(const Tools& tools, const QByteArray& speech) {
   QTemporaryDir dir;
   if (!dir.isValid()) return {{}, QStringLiteral("cannot make a temporary folder")};
   const QString raw = dir.filePath(QStringLiteral("raw.wav"));

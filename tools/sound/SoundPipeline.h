@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace zv::soundbuild {
 
@@ -26,6 +27,12 @@ Tools FindTools();
 // The synthesiser's WAV for a text, byte for byte as it wrote it; empty with `error` set on failure.
 QByteArray Synthesize(const Tools& tools, const QString& text, const QString& voice, int rate, QString& error);
 
+// The synthesiser's WAV for each of `texts`, byte for byte as Synthesize writes it alone, from one
+// run of the synthesiser (most of whose time per phrase is its start-up). Empty when the run
+// fails or its audio cannot be cut with certainty; then each text is spoken alone.
+std::vector<QByteArray> SynthesizeBatch(const Tools& tools, const QStringList& texts, const QString& voice,
+                                        int rate);
+
 // Seconds of speech in a WAV once the silence at both ends is trimmed; negative on failure.
 double SpeechSeconds(const Tools& tools, const QByteArray& wav, QString& error);
 
@@ -34,6 +41,8 @@ struct Encoded {
   QString error;  // empty on success
 };
 Encoded Encode(const Tools& tools, const SoundSpec& sound);
+// The steps after the synthesiser: trim, level, resample, encode, refuse a too short sound.
+Encoded EncodeSpeech(const Tools& tools, const QByteArray& speech);
 
 // Seconds of audio in an Ogg Opus file (its last granule position less the pre-skip); 0 when
 // the file is not one.
