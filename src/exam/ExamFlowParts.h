@@ -19,11 +19,6 @@ inline const QString& Pick(RandomSource& random, const QStringList& list) {
   return list[random.Uniform(static_cast<int>(list.size()))];
 }
 
-inline constexpr RunStyle kPlain{};
-inline constexpr RunStyle kBold{true, false, false};
-inline constexpr RunStyle kItalic{false, true, false};
-inline constexpr RunStyle kStruck{false, false, true};
-
 inline constexpr std::uint32_t kNavy = 0x000080;
 inline constexpr std::uint32_t kSilver = 0xC0C0C0;
 

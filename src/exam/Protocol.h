@@ -20,6 +20,11 @@ struct RunStyle {
   friend bool operator==(const RunStyle&, const RunStyle&) = default;
 };
 
+inline constexpr RunStyle kPlain{};
+inline constexpr RunStyle kBold{true, false, false};
+inline constexpr RunStyle kItalic{false, true, false};
+inline constexpr RunStyle kStruck{false, false, true};
+
 inline constexpr std::uint32_t kBlack = 0x000000;
 inline constexpr std::uint32_t kBlue = 0x0000FF;
 inline constexpr std::uint32_t kGreen = 0x008000;

@@ -11,9 +11,6 @@
 namespace zv {
 namespace {
 
-constexpr RunStyle kPlain{};
-constexpr RunStyle kBold{true, false, false};
-
 void Write(ProtocolDocument& d, const QString& text, RunStyle style = kPlain, std::uint32_t colour = kBlack) {
   d.SetAttributes(style, colour);
   d.Append(text);

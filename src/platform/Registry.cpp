@@ -18,15 +18,9 @@ namespace zv {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr int kRootCount = 3;
-// Far above what settings need (the real registry advises under 2 KiB), far below the file
-// limit, so one oversized value cannot make the hive unreadable.
-constexpr qsizetype kMaxValueBytes = 1024 * 1024;
-int indexOf(RootKey root) { return static_cast<int>(root); }
-
-// ---- hive snapshots -----------------------------------------------------------------------
+// The types the accessor's private state holds. Not in the anonymous namespace: a member of a
+// class with external linkage must not have a type of internal linkage.
+namespace registry_detail {
 
 // One parsed state of a hive file. Immutable; shared between Registry objects of the process
 // through the cache below, so opening a key of an unchanged hive costs one stat().
@@ -38,6 +32,29 @@ struct Snapshot {
   bool trusted() const { return hivefile::Trusted(stamp, verifiedAtNs); }
 };
 using SnapshotPtr = std::shared_ptr<const Snapshot>;
+
+struct ComputedKey {
+  RootKey root;
+  QStringList path;
+  QStringList folded;
+  std::vector<std::pair<QString, QString>> values;  // name, text
+};
+
+}  // namespace registry_detail
+
+using registry_detail::ComputedKey;
+using registry_detail::Snapshot;
+using registry_detail::SnapshotPtr;
+
+namespace {
+
+constexpr int kRootCount = 3;
+// Far above what settings need (the real registry advises under 2 KiB), far below the file
+// limit, so one oversized value cannot make the hive unreadable.
+constexpr qsizetype kMaxValueBytes = 1024 * 1024;
+int indexOf(RootKey root) { return static_cast<int>(root); }
+
+// ---- hive snapshots -----------------------------------------------------------------------
 
 // Parsed hives by file path. A cache of immutable snapshots, not shared state: a stale entry
 // is never used, because every use checks the file's stamp (and, for a racy stamp, content).
@@ -133,13 +150,6 @@ SnapshotPtr currentSnapshot(const QString& path, const QString& rootName, const 
 }
 
 // ---- computed values ----------------------------------------------------------------------
-
-struct ComputedKey {
-  RootKey root;
-  QStringList path;
-  QStringList folded;
-  std::vector<std::pair<QString, QString>> values;  // name, text
-};
 
 QStringList foldAll(const QStringList& parts) {
   QStringList out;

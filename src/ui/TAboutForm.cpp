@@ -1,6 +1,7 @@
 #include "ui/TAboutForm.h"
 
 #include "ui/ShellOpen.h"
+#include "ui/WidgetColours.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -22,7 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QColor kSkyBlue(0xA6, 0xCA, 0xF0);
 const QColor kCream(0xFF, 0xFB, 0xF0);
 const QColor kLinkColour(0x00, 0x00, 0x80);   // navy
 const QColor kHoverColour(0x00, 0x00, 0xFF);  // blue

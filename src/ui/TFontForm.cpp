@@ -1,6 +1,7 @@
 #include "ui/TFontForm.h"
 
 #include "ui/TXFontComboBox.h"
+#include "ui/WidgetColours.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -18,7 +19,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kSampleWidth = 80;
-constexpr QColor kSkyBlue(0xA6, 0xCA, 0xF0);
 
 QFont SampleFont(const QString& family, FontStyle style) {
   QFont f(family);

@@ -13,6 +13,7 @@
 #include "tasks/BuiltinContent.h"
 #include "ui/TAidForm.h"
 #include "ui/THintForm.h"
+#include "ui/WidgetColours.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -21,12 +22,6 @@
 namespace zv {
 
 using namespace mainform;
-
-namespace {
-
-const QColor kSkyBlue(0xA6, 0xCA, 0xF0);
-
-}  // namespace
 
 std::vector<SelectorState> TZVMainForm::SelectorStates() {
   TrainerState& state = m_context.State;

@@ -10,6 +10,9 @@
 
 namespace zv {
 
+// The light blue behind the about, font, task-list and update windows.
+inline constexpr QColor kSkyBlue(0xA6, 0xCA, 0xF0);
+
 inline QColor ColourOf(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb)); }
 
 inline void SetTextColor(QWidget* w, QPalette::ColorRole role, const QColor& color) {

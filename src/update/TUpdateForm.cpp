@@ -28,7 +28,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::uint32_t kSkyBlue = 0xA6CAF0;
 constexpr std::uint32_t kNavy = 0x000080;
 constexpr int kGroupLeft = 8;
 constexpr int kGroupTop = 4;
@@ -115,7 +114,7 @@ void TUpdateForm::CreateControls() {
   setFont(ProgramFont());
   setAutoFillBackground(true);
   QPalette pal = palette();
-  pal.setColor(QPalette::Window, ColourOf(kSkyBlue));
+  pal.setColor(QPalette::Window, kSkyBlue);
   setPalette(pal);
   Navy(this);
 

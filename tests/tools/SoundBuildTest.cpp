@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "support/RowName.h"
+#include "support/Utf8.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +24,7 @@
 namespace zv::soundbuild {
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using test::U;
 
 const QString kVersions = U("rhvoice 1.8.0|SoX v14.4.2|opusenc 0.2");
 

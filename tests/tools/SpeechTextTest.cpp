@@ -7,11 +7,12 @@
 #include <cmath>
 
 #include "support/RowName.h"
+#include "support/Utf8.h"
 
 namespace zv::soundbuild {
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+using test::U;
 
 struct SpeechRow {
   const char* name;
