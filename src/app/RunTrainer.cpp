@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -33,8 +34,19 @@ int RunTrainer(int argc, char** argv, const MainWindowFactory& createWindows) {
   // and the progress. The correct-answer window stores its selectors when the windows are
   // destroyed on the way out.
   SessionEnd session;
+  // The main window's creation can show modal boxes (missing or damaged sound packages). Once
+  // the session has ended, each box on view is closed as soon as its loop runs, so creation
+  // goes on to its end and the end is acted on below.
+  QTimer closeBoxes;
+  closeBoxes.setInterval(50);
+  QObject::connect(&closeBoxes, &QTimer::timeout, [] {
+    if (QWidget* box = QApplication::activeModalWidget()) box->close();
+  });
+  QObject::connect(&session, &SessionEnd::ending, &closeBoxes, qOverload<>(&QTimer::start));
   TrainerContext context{info, start.State, start.Windows, start.ServerName};
   const std::unique_ptr<QObject> windows = createWindows ? createWindows(context) : nullptr;
+  closeBoxes.stop();
+  QObject::disconnect(&session, &SessionEnd::ending, &closeBoxes, nullptr);
   start.Windows.Free();
   if (!windows) return 0;
   // Inside exit() (the display has gone away) closing is all that can be done: the toolkit's

@@ -15,7 +15,9 @@
 #include "support/RowName.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -161,6 +163,26 @@ INSTANTIATE_TEST_SUITE_P(Rows, SessionEndsTheTrainer,
                                            EndRow{"QuitMessageWithTheCorrectAnswerWindowUp", "hint:1", 0, 1, 1},
                                            EndRow{"QuitMessageWithTheMarkWindowUp", "mark", 0, 5, 5}),
                          zv::test::RowName{});
+
+// Without its sound packages the trainer shows an information box while its main window is
+// being created. The end of the session closes the box, lets the start-up finish, and ends the
+// trainer the usual way, its state written.
+TEST(SessionEndsTheTrainerAtStartUp, InformationBoxOnViewIsClosed) {
+  test::SocketFolder dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString program = dir.filePath(u"bin/zorvik"_s);  // no packages next to this copy
+  ASSERT_TRUE(QDir().mkpath(dir.filePath(u"bin"_s)));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ZV_TRAINER), program));
+  {
+    TrainerProcess trainer(dir, program, QString(), QString(), true);
+    QElapsedTimer timer;
+    timer.start();
+    while (!ReadHive(dir).names.count(u"NoSoundFiles"_s) && timer.elapsed() < 20000) QThread::msleep(50);
+    ASSERT_TRUE(ReadHive(dir).names.count(u"NoSoundFiles"_s)) << "the box never came";
+    EXPECT_EQ(trainer.EndWith(SIGTERM), 0) << "did not end by itself, or ended unclean";
+  }
+  EXPECT_TRUE(ReadHive(dir).names.count(u"Heart"_s)) << Names(ReadHive(dir).names);
+}
 
 // The display going away: the toolkit ends the process with exit(1) from inside its event
 // loop. The main window is still closed on the way out and writes everything it writes on a
