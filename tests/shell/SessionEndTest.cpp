@@ -9,6 +9,7 @@
 #include "support/SocketFolder.h"
 #include "support/TestApplication.h"
 #include "support/TrainerProcess.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include <bit>
@@ -175,10 +175,8 @@ TEST(SessionEndsTheTrainerAtStartUp, InformationBoxOnViewIsClosed) {
   ASSERT_TRUE(QFile::copy(QStringLiteral(ZV_TRAINER), program));
   {
     TrainerProcess trainer(dir, program, QString(), QString(), true);
-    QElapsedTimer timer;
-    timer.start();
-    while (!ReadHive(dir).names.count(u"NoSoundFiles"_s) && timer.elapsed() < 20000) QThread::msleep(50);
-    ASSERT_TRUE(ReadHive(dir).names.count(u"NoSoundFiles"_s)) << "the box never came";
+    ASSERT_TRUE(test::WaitUntil([&] { return ReadHive(dir).names.count(u"NoSoundFiles"_s) > 0; }, 20000))
+        << "the box never came";
     EXPECT_EQ(trainer.EndWith(SIGTERM), 0) << "did not end by itself, or ended unclean";
   }
   EXPECT_TRUE(ReadHive(dir).names.count(u"Heart"_s)) << Names(ReadHive(dir).names);

@@ -8,6 +8,7 @@
 #include "support/SocketFolder.h"
 #include "support/TestApplication.h"
 #include "support/TrainerProcess.h"
+#include "support/WaitUntil.h"
 #include "uninstall/Uninstaller.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +18,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <functional>
 #include <map>
@@ -177,15 +176,7 @@ class Root {
     return files;
   }
 
-  bool WaitUntil(const std::function<bool()>& done, int ms = 15000) const {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-      if (timer.elapsed() > ms) return false;
-      QThread::msleep(50);
-    }
-    return true;
-  }
+  bool WaitUntil(const std::function<bool()>& done, int ms = 15000) const { return test::WaitUntil(done, ms); }
 
   RegistryPaths m_paths;
 

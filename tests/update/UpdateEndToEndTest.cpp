@@ -14,6 +14,7 @@
 #include "support/SocketFolder.h"
 #include "support/TestApplication.h"
 #include "support/TrainerProcess.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,6 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <csignal>
 #include <functional>
@@ -47,15 +47,7 @@ ZV_TEST_APPLICATION(QCoreApplication);
 const QString kPackages = QStringLiteral(ZV_PACKAGES_DIR);  // the build's packages, next to the trainer
 const QString kKey = u"Software\\Ostwin\\Zorvik"_s;
 
-bool WaitUntil(const std::function<bool()>& done, int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QThread::msleep(50);
-  }
-  return true;
-}
+using test::WaitUntil;
 
 QByteArray Bytes(const QString& path) {
   QFile file(path);
