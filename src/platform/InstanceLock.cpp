@@ -47,10 +47,14 @@ InstancePaths InstancePaths::InFolder(const QString& folder) {
 
 InstancePaths InstancePaths::ForUser(const QProcessEnvironment& environment, const QString& tempBase) {
   const QString runtime = environment.value(u"XDG_RUNTIME_DIR"_s);
-  if (!runtime.isEmpty() && socketPathFits(InFolder(runtime).ServerName)) return InFolder(runtime);
+  if (!runtime.isEmpty()) {
+    InstancePaths paths = InFolder(runtime);
+    if (socketPathFits(paths.ServerName)) return paths;
+  }
   const QString folder = tempBase + u"/zorvik-%1"_s.arg(::geteuid());
-  if (!socketPathFits(InFolder(folder).ServerName) || !preparePrivateFolder(folder)) return InstancePaths{};
-  return InFolder(folder);
+  InstancePaths paths = InFolder(folder);
+  if (!socketPathFits(paths.ServerName) || !preparePrivateFolder(folder)) return InstancePaths{};
+  return paths;
 }
 
 SingleInstanceLock::SingleInstanceLock(const QString& path) : m_path(path) {
